@@ -1,0 +1,137 @@
+// quisk-run: runs a conversion without a display, for scripts and servers.
+#include "app/app_texts.h"
+#include "app/job_file.h"
+#include "engine/run_command.h"
+
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace quisk;
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+constexpr const char* kUsage =
+    "Usage: quisk-run [--overwrite] JOB.dof\n"
+    "       quisk-run [--overwrite] --format FORMAT.qfd SOURCE DESTINATION\n"
+    "\n"
+    "Converts SOURCE into DESTINATION as the job (or the format) describes and\n"
+    "writes Quisk.log in the current directory.\n"
+    "\n"
+    "  --overwrite   replace an existing destination even if the job does not allow it\n"
+    "  --format F    use the format file F instead of a job file\n"
+    "  --help        show this help and exit\n"
+    "  --version     show the version and exit\n"
+    "\n"
+    "Exit status: 0 converted, 1 failed or refused, 2 usage error.\n";
+
+// Messages go to standard error as "TITLE: TEXT", the completion message to
+// standard output. A question cannot be asked: it is declined with a hint.
+class ConsoleMessageBoxes : public MessageBoxes {
+public:
+    Answer show(const Message& m) override {
+        std::string text = m.text;
+        for (char& c : text)
+            if (c == '\r')
+                c = '\n';
+        bool completion = m.icon == Icon::Information;
+        (completion ? std::cout : std::cerr) << m.title << ": " << text << '\n';
+        switch (m.buttons) {
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::OkCancel:
+            std::cerr << app_texts::kRunnerOverwriteHint << '\n';
+            return Answer::Cancel;
+        default:
+            return Answer::No;
+        }
+    }
+};
+
+struct Options {
+    bool overwrite = false;
+    std::string format;
+    std::vector<std::string> paths;
+};
+
+// Parses the arguments; an empty optional means a usage error.
+std::optional<Options> parse(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--overwrite")
+            o.overwrite = true;
+        else if (a == "--format" && i + 1 < argc)
+            o.format = argv[++i];
+        else if (a == "--")
+            for (++i; i < argc; ++i)
+                o.paths.emplace_back(argv[i]);
+        else if (a.size() > 1 && a[0] == '-')
+            return std::nullopt;
+        else
+            o.paths.push_back(a);
+    }
+    std::size_t expected = o.format.empty() ? 1 : 2;
+    if (o.paths.size() != expected)
+        return std::nullopt;
+    return o;
+}
+
+std::optional<RunRequest> requestFor(const Options& o, MessageBoxes& boxes) {
+    RunRequest r;
+    if (o.format.empty()) {
+        auto job = readJobFile(o.paths[0]);
+        if (!job) {
+            boxes.show({app_texts::kJobReadFailed, app_texts::kErrorTitle, Icon::Stop});
+            return std::nullopt;
+        }
+        r.sourcePath = job->sourcePath;
+        r.destinationPath = job->destinationPath;
+        r.formatPath = job->formatFilePath;
+        r.afterRunPath = job->afterRunPath;
+        r.overwriteExisting = job->overwriteExisting;
+        r.exitAfterRun = job->exitAfterRun;
+    } else {
+        r.formatPath = o.format;
+        r.sourcePath = o.paths[0];
+        r.destinationPath = o.paths[1];
+    }
+    r.overwriteExisting = r.overwriteExisting || o.overwrite;
+    std::error_code ec;
+    r.logDirectory = std::filesystem::current_path(ec).string();
+    return r;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::cout << kUsage;
+            return kExitOk;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::cout << "quisk-run " << QUISK_VERSION << '\n';
+            return kExitOk;
+        }
+    }
+    auto options = parse(argc, argv);
+    if (!options) {
+        std::cerr << kUsage;
+        return kExitUsage;
+    }
+    ConsoleMessageBoxes boxes;
+    auto request = requestFor(*options, boxes);
+    if (!request)
+        return kExitFailed;
+    ProgramLauncher launcher;
+    RunObserver observer;
+    RunReport report = runJob(*request, boxes, launcher, observer);
+    return report.status == RunStatus::Completed ? kExitOk : kExitFailed;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "format/format_definition.h"
+
+#include <functional>
+#include <string>
+
+namespace quisk {
+
+struct ConversionPaths {
+    std::string source;
+    std::string destination;
+    std::string logFile;
+};
+
+struct ConversionResult {
+    bool ok = false;
+    // Source lines read: excluded and copied lines count too. On failure,
+    // the number of the record being processed (0 before the first).
+    long long recordCount = 0;
+};
+
+// Converts the source file into the destination file: header lines, the
+// field-name line (when the format asks for it and it is not empty), one
+// line per source line that is not excluded, footer lines, each ending in
+// CR LF. Rewrites the two-line log. The destination is replaced only when
+// complete, so a failed run leaves the previous one (or none) in place.
+// yield is called once before the files are opened and then about every
+// 50 ms, so a window can stay responsive.
+ConversionResult saveData(const FormatDefinition& format, const std::string& fieldNameRow,
+                          const ConversionPaths& paths,
+                          const std::function<void()>& yield = {});
+
+// The lines a header or footer text stands for: a carriage return ends a
+// line, a line feed is dropped, and the last line counts even when empty.
+std::vector<std::string> textToLines(const std::string& text);
+
+} // namespace quisk

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/message_box.h"
+
+#include <string>
+
+// The texts a run shows the user and writes to its log, in one place.
+namespace quisk::engine_texts {
+
+inline constexpr const char* kErrorTitle = "ｴﾗｰ";
+inline constexpr const char* kConfirmTitle = "確認";
+inline constexpr const char* kOverwriteTitle = "上書確認";
+
+inline constexpr const char* kPathsRequired1 = "元ﾌｧｲﾙ､先ﾌｧｲﾙ､ﾌｫｰﾏｯﾄﾌｧｲﾙは必ず入力";
+inline constexpr const char* kPathsRequired2 = "しなければいけません｡";
+inline constexpr const char* kNoSource = "元ﾌｧｲﾙは存在しません｡";
+inline constexpr const char* kOverwrite = "同名ﾌｧｲﾙが存在します｡上書きしますか?";
+inline constexpr const char* kNoFormat = "ﾌｫｰﾏｯﾄﾌｧｲﾙは存在しません｡";
+inline constexpr const char* kFieldNamesFailed =
+    "ﾌｨｰﾙﾄﾞ名読み取り時にﾌｫｰﾏｯﾄﾌｧｲﾙの読み込みに失敗しました｡";
+inline constexpr const char* kCompleted = "件のﾃﾞｰﾀの保存が終了しました｡";
+inline constexpr const char* kFailedAt = "件目でﾃﾞｰﾀの保存に失敗しました｡";
+inline constexpr const char* kLogRead = "を読込み､";
+inline constexpr const char* kLogWritten = "に書込む｡";
+inline constexpr const char* kAfterRunFailed1 = "処理後実行ﾌｧｲﾙ｢";
+inline constexpr const char* kAfterRunFailed2 = "｣を実行できませんでした｡";
+inline constexpr const char* kLogFileName = "Quisk.log";
+
+inline std::string completedText(long long count) { return std::to_string(count) + kCompleted; }
+inline std::string failedText(long long count) { return std::to_string(count) + kFailedAt; }
+
+inline Message completionMessage(long long count) {
+    return {completedText(count), kConfirmTitle, Icon::Information};
+}
+inline Message failureMessage(long long count) {
+    return {failedText(count), kErrorTitle, Icon::Stop};
+}
+
+} // namespace quisk::engine_texts

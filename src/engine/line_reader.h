@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quisk {
+
+// Reads a file line by line in large blocks, without converting anything.
+// A line ends at a carriage return, a carriage return + line feed, or the
+// end of the file; a lone line feed stays inside the line. Memory use is the
+// block size plus the longest line.
+class LineReader {
+public:
+    static constexpr std::size_t kBlockSize = 1 << 20;
+
+    LineReader() = default;
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+    ~LineReader();
+
+    bool open(const std::string& path);
+    void close();
+
+    // The next line, valid until the next call. False at the end of the file
+    // or on a read error (see failed()).
+    bool next(std::string_view& line);
+    bool failed() const { return failed_; }
+
+private:
+    bool fill(); // reads more bytes behind the unread ones; false at end or error
+
+    int fd_ = -1;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    bool eof_ = false;
+    bool failed_ = false;
+    bool skipLineFeed_ = false;
+};
+
+} // namespace quisk

@@ -1,0 +1,93 @@
+#include "run_command.h"
+
+#include "common/file_io.h"
+#include "engine/conversion.h"
+#include "engine/engine_texts.h"
+#include "engine/field_names.h"
+#include "format/format_file.h"
+
+#include <sys/stat.h>
+
+namespace quisk {
+namespace {
+
+namespace t = engine_texts;
+
+Message stop(std::string text) { return {std::move(text), t::kErrorTitle, Icon::Stop}; }
+
+bool exists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// The checks before anything is opened; false when the run must not start.
+bool checkPaths(const RunRequest& r, MessageBoxes& boxes) {
+    if (r.sourcePath.empty() || r.destinationPath.empty() || r.formatPath.empty()) {
+        boxes.show(stop(std::string(t::kPathsRequired1) + "\r" + t::kPathsRequired2));
+        return false;
+    }
+    if (!isRegularFile(r.sourcePath)) {
+        boxes.show(stop(t::kNoSource));
+        return false;
+    }
+    if (exists(r.destinationPath) && !r.overwriteExisting) {
+        Message ask{t::kOverwrite, t::kOverwriteTitle, Icon::None, Buttons::OkCancel, Answer::Ok};
+        if (boxes.show(ask) != Answer::Ok)
+            return false;
+    }
+    if (!isRegularFile(r.formatPath)) {
+        boxes.show(stop(t::kNoFormat));
+        return false;
+    }
+    return true;
+}
+
+RunStatus convert(const RunRequest& r, MessageBoxes& boxes, RunObserver& observer,
+                  RunReport& report) {
+    FormatDefinition format;
+    if (!loadFormatFile(r.formatPath, format, boxes))
+        return RunStatus::Failed;
+    std::string fieldNameRow;
+    if (format.settings.fieldNamesOnTop) {
+        auto names = readFieldNameRow(r.formatPath);
+        if (!names) {
+            boxes.show(stop(t::kFieldNamesFailed));
+            return RunStatus::Failed;
+        }
+        fieldNameRow = *names;
+    }
+    ConversionPaths paths{r.sourcePath, r.destinationPath,
+                          r.logDirectory + "/" + t::kLogFileName};
+    ConversionResult result = saveData(format, fieldNameRow, paths, [&] { observer.yield(); });
+    report.recordCount = result.recordCount;
+    if (!result.ok) {
+        boxes.show(t::failureMessage(result.recordCount));
+        return RunStatus::Failed;
+    }
+    bool someoneFollows = r.unattended || !r.afterRunPath.empty() || r.exitAfterRun;
+    if (!someoneFollows)
+        boxes.show(t::completionMessage(result.recordCount));
+    return RunStatus::Completed;
+}
+
+} // namespace
+
+RunReport runJob(const RunRequest& request, MessageBoxes& boxes, ProgramLauncher& launcher,
+                 RunObserver& observer) {
+    RunReport report;
+    if (!checkPaths(request, boxes))
+        return report;
+    observer.started();
+    report.status = convert(request, boxes, observer, report);
+    // A program that follows the run would take the previous destination
+    // for a new one, so it is only started after a completed conversion.
+    if (report.status == RunStatus::Completed && !request.afterRunPath.empty()) {
+        report.afterRunStarted = launcher.start(request.afterRunPath);
+        if (!report.afterRunStarted)
+            boxes.show(stop(std::string(t::kAfterRunFailed1) + request.afterRunPath +
+                            t::kAfterRunFailed2));
+    }
+    return report;
+}
+
+} // namespace quisk

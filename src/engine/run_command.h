@@ -1,0 +1,50 @@
+#pragma once
+
+#include "common/message_box.h"
+#include "common/process.h"
+
+#include <string>
+
+namespace quisk {
+
+// What one run needs: the job's paths and switches as the main window (or
+// the runner's command line) holds them at the moment the run starts.
+struct RunRequest {
+    std::string sourcePath;
+    std::string destinationPath;
+    std::string formatPath;
+    std::string afterRunPath;
+    bool overwriteExisting = false;
+    bool exitAfterRun = false;
+    bool unattended = false;      // started with "/I": no completion message
+    std::string logDirectory;     // the start directory; the log lies there
+};
+
+enum class RunStatus {
+    Refused,   // a check failed or the user declined: nothing was touched
+    Failed,    // the format, the field names or the conversion failed
+    Completed, // the destination is written
+};
+
+struct RunReport {
+    RunStatus status = RunStatus::Refused;
+    long long recordCount = 0;
+    bool afterRunStarted = false;
+};
+
+// What a run tells the window that started it.
+class RunObserver {
+public:
+    virtual ~RunObserver() = default;
+    virtual void started() {}  // the checks passed; the conversion begins
+    virtual void yield() {}    // let the window process pending events
+};
+
+// The run command: checks the paths in order (an existing destination is
+// only overwritten after a question, unless the job allows it), loads the
+// format, builds the field-name line, converts, shows the completion message
+// when nobody else follows the run, and starts the after-run program.
+RunReport runJob(const RunRequest& request, MessageBoxes& boxes, ProgramLauncher& launcher,
+                 RunObserver& observer);
+
+} // namespace quisk

@@ -1,0 +1,84 @@
+#include "format_definition.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace quisk {
+
+std::string& FieldRow::cell(int column) {
+    return const_cast<std::string&>(static_cast<const FieldRow&>(*this).cell(column));
+}
+
+const std::string& FieldRow::cell(int column) const {
+    switch (column) {
+    case 1: return fieldName;
+    case 2: return startPosition;
+    case 3: return length;
+    case 4: return fieldType;
+    case 5: return fixedValue;
+    case 6: return remarks;
+    }
+    throw std::out_of_range("FieldRow column");
+}
+
+bool FieldRow::isEmpty() const {
+    return fieldName.empty() && startPosition.empty() && length.empty() && fieldType.empty() &&
+           fixedValue.empty() && remarks.empty();
+}
+
+FormatDefinition::FormatDefinition() : rows_(kNewRowCount) {}
+
+bool FormatDefinition::insertRow(int n) {
+    if (fieldRowCount() >= kMaxRowCount || n < 1 || n > fieldRowCount() + 1)
+        return false;
+    rows_.insert(rows_.begin() + (n - 1), FieldRow{});
+    return true;
+}
+
+void FormatDefinition::removeRow(int n) {
+    if (n >= 1 && n <= fieldRowCount())
+        rows_.erase(rows_.begin() + (n - 1));
+}
+
+bool FormatDefinition::growTo(int count) {
+    if (count > kMaxRowCount)
+        return false;
+    if (count > fieldRowCount())
+        rows_.resize(static_cast<std::size_t>(count));
+    return true;
+}
+
+void FormatDefinition::clearRows() {
+    for (FieldRow& r : rows_)
+        r = FieldRow{};
+}
+
+int FormatDefinition::usedRowCount() const {
+    int n = 0;
+    while (n < fieldRowCount() && !rows_[static_cast<std::size_t>(n)].isEmpty())
+        ++n;
+    return n;
+}
+
+long long decimalValue(const std::string& text) {
+    constexpr long long kCeiling = 1'000'000'000'000'000'000LL;
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n'; };
+    std::size_t i = 0;
+    while (i < text.size() && blank(text[i]))
+        ++i;
+    bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        if (blank(c))
+            continue;
+        if (c < '0' || c > '9')
+            break;
+        value = std::min(value * 10 + (c - '0'), kCeiling);
+    }
+    return negative ? -value : value;
+}
+
+} // namespace quisk

@@ -1,0 +1,216 @@
+#include "format_file.h"
+
+#include "common/escape.h"
+#include "common/file_io.h"
+#include "common/sjis.h"
+#include "format/format_texts.h"
+#include "format/record_reader.h"
+#include "format/selector_rules.h"
+#include "format/separator_names.h"
+
+namespace quisk {
+namespace {
+
+namespace t = format_texts;
+constexpr std::size_t kValuesPerRecord = 6;
+
+void appendRecord(std::string& out, std::initializer_list<std::string_view> values) {
+    std::size_t i = 0;
+    for (std::string_view v : values) {
+        out += i++ ? ",\"" : "\"";
+        out += v;
+        out += '"';
+    }
+    for (; i < kValuesPerRecord; ++i)
+        out += ",\"\"";
+    out += "\r\n";
+}
+
+// Header and footer texts: one record per line. A carriage return ends a
+// line, a line feed is dropped, and the last line is written even if empty.
+void appendTextLines(std::string& out, const char* marker, const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c == '\r') {
+            appendRecord(out, {marker, line});
+            line.clear();
+        } else if (c != '\n') {
+            line += changeDouble(std::string_view(&c, 1));
+        }
+    }
+    appendRecord(out, {marker, line});
+}
+
+// Marker 1 to 4 values may hold any typed text; a double quote in them would
+// end the value early, so they get the same placeholders as cells (which
+// read back unchanged, as every value read is restored).
+std::string storedSetting(const std::string& stored) { return changeDouble(stored); }
+
+// The quote and separator values as stored in the file; a marker the file
+// does not hold leaves its setting alone.
+struct StoredForms {
+    std::optional<std::string> quoteChar, quoteNum, separatorChar, separatorNum;
+};
+
+void appendLine(std::string& text, const std::string& value, bool& seen) {
+    if (seen)
+        text += "\r\n";
+    text += value;
+    seen = true;
+}
+
+// Applies one marker record to the staged definition; unknown markers are
+// dropped. File kinds go through the selector rule as they are read.
+void applyMarker(const std::vector<std::string>& v, FormatDefinition& f, StoredForms& stored,
+                 bool& headerSeen, bool& footerSeen, MessageBoxes& boxes) {
+    const std::string& marker = v[0];
+    FormatSettings& s = f.settings;
+    auto kind = [&](std::string& setting, const char* fallback) {
+        setting = sjis::toHalfwidth(v[1]);
+        if (auto refused = enforceFileKind(setting, fallback))
+            boxes.show(*refused);
+    };
+    if (marker == t::kMarkerQuoteChar)
+        stored.quoteChar = v[1];
+    else if (marker == t::kMarkerQuoteNum)
+        stored.quoteNum = v[1];
+    else if (marker == t::kMarkerSeparatorChar)
+        stored.separatorChar = v[1];
+    else if (marker == t::kMarkerSeparatorNum)
+        stored.separatorNum = v[1];
+    else if (marker == t::kMarkerInputKind)
+        kind(s.inputKind, kTextFile);
+    else if (marker == t::kMarkerOutputKind)
+        kind(s.outputKind, kDelimitedFile);
+    else if (marker == t::kMarkerExclude) {
+        s.excludeFrom = v[1];
+        s.excludeTo = v[2];
+    } else if (marker == t::kMarkerWriteAsIs) {
+        s.writeAsIsFrom = v[1];
+        s.writeAsIsTo = v[2];
+    } else if (marker == t::kMarkerNamesOnTop)
+        s.fieldNamesOnTop = v[1] != t::kNo;
+    else if (marker == t::kMarkerHeader)
+        appendLine(s.headerText, v[1], headerSeen);
+    else if (marker == t::kMarkerFooter)
+        appendLine(s.footerText, v[1], footerSeen);
+}
+
+// The stored quote and separator forms become display forms, in selector
+// order; a quote longer than one character is cut with its message.
+void applyStoredForms(const StoredForms& stored, FormatSettings& s, MessageBoxes& boxes) {
+    for (auto [from, to] : {std::pair{&stored.quoteChar, &s.textQuoteChar},
+                            std::pair{&stored.quoteNum, &s.textQuoteNum}}) {
+        if (!*from)
+            continue;
+        *to = quoteToDisplay(**from);
+        if (auto refused = enforceQuoteLength(*to))
+            boxes.show(*refused);
+    }
+    if (stored.separatorChar)
+        s.separatorChar = separatorToDisplay(*stored.separatorChar);
+    if (stored.separatorNum)
+        s.separatorNum = separatorToDisplay(*stored.separatorNum);
+}
+
+} // namespace
+
+bool isMarkerRecord(std::string_view firstValue) {
+    return firstValue.size() >= 3 && firstValue.substr(0, 2) == "[!" && firstValue.back() == ']';
+}
+
+std::string formatFileText(const FormatDefinition& format) {
+    const FormatSettings& s = format.settings;
+    std::string out;
+    appendRecord(out, {t::kMarkerQuoteChar, storedSetting(quoteToStored(s.textQuoteChar))});
+    appendRecord(out, {t::kMarkerQuoteNum, storedSetting(quoteToStored(s.textQuoteNum))});
+    appendRecord(out,
+                 {t::kMarkerSeparatorChar, storedSetting(separatorToStored(s.separatorChar))});
+    appendRecord(out, {t::kMarkerSeparatorNum, storedSetting(separatorToStored(s.separatorNum))});
+    appendRecord(out, {t::kMarkerInputKind, sjis::toFullwidth(s.inputKind)});
+    appendRecord(out, {t::kMarkerOutputKind, sjis::toFullwidth(s.outputKind)});
+    appendRecord(out, {t::kMarkerExclude, s.excludeFrom, s.excludeTo});
+    appendRecord(out, {t::kMarkerWriteAsIs, s.writeAsIsFrom, s.writeAsIsTo});
+    appendRecord(out, {t::kMarkerNamesOnTop, s.fieldNamesOnTop ? t::kYes : t::kNo});
+    appendTextLines(out, t::kMarkerHeader, s.headerText);
+    appendTextLines(out, t::kMarkerFooter, s.footerText);
+    for (const FieldRow& row : format.rows()) {
+        if (row.isEmpty())
+            break;
+        appendRecord(out, {changeDouble(row.fieldName), changeDouble(row.startPosition),
+                           changeDouble(row.length), changeDouble(row.fieldType),
+                           changeDouble(row.fixedValue), changeDouble(row.remarks)});
+    }
+    return out;
+}
+
+std::optional<std::vector<std::vector<std::string>>> readFormatRecords(std::string_view text) {
+    RecordReader reader(text);
+    std::vector<std::vector<std::string>> records;
+    std::vector<std::string> values;
+    while (!reader.atEnd()) {
+        if (!reader.readRecord(kValuesPerRecord, values))
+            return std::nullopt;
+        records.push_back(values);
+    }
+    return records;
+}
+
+bool parseFormatText(std::string_view text, FormatDefinition& format, MessageBoxes& boxes) {
+    auto records = readFormatRecords(text);
+    if (!records)
+        return false;
+    FormatDefinition staged = format;
+    FormatSettings& s = staged.settings;
+    s.headerText.clear();
+    s.footerText.clear();
+    StoredForms stored;
+    bool headerSeen = false;
+    bool footerSeen = false;
+    int n = 0;
+    for (std::vector<std::string>& v : *records) {
+        for (std::string& value : v)
+            value = restoreDouble(value);
+        if (isMarkerRecord(v[0])) {
+            applyMarker(v, staged, stored, headerSeen, footerSeen, boxes);
+            continue;
+        }
+        ++n;
+        // The table keeps one empty row after the last record read.
+        if (n >= staged.fieldRowCount() && !staged.growTo(n + 1))
+            return false;
+        FieldRow& row = staged.row(n);
+        for (int column = 1; column <= FieldRow::kCellCount; ++column)
+            row.cell(column) = std::move(v[static_cast<std::size_t>(column - 1)]);
+    }
+    applyStoredForms(stored, s, boxes);
+    format = std::move(staged);
+    return true;
+}
+
+Message formatLoadFailure(const std::string& path) {
+    return Message{std::string(t::kLoadFailed) + "\r" + path + t::kLoadFailedAsk,
+                   t::kFileErrorTitle, Icon::Stop};
+}
+
+bool loadFormatFile(const std::string& path, FormatDefinition& format, MessageBoxes& boxes) {
+    std::optional<std::string> bytes = readWholeFile(path);
+    std::optional<std::string> text = bytes ? sjis::decode(*bytes) : std::nullopt;
+    if (!text || !parseFormatText(*text, format, boxes)) {
+        boxes.show(formatLoadFailure(path));
+        return false;
+    }
+    return true;
+}
+
+bool saveFormatFile(const std::string& path, const FormatDefinition& format,
+                    MessageBoxes& boxes) {
+    std::optional<std::string> bytes = sjis::encode(formatFileText(format));
+    if (!bytes || !writeFileAtomically(path, *bytes)) {
+        boxes.show(Message{t::kSaveFailed, t::kFileErrorTitle, Icon::Stop});
+        return false;
+    }
+    return true;
+}
+
+} // namespace quisk

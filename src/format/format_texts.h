@@ -1,0 +1,38 @@
+#pragma once
+
+// The texts the format definition and its file show the user, in one place.
+namespace quisk::format_texts {
+
+inline constexpr const char* kFileErrorTitle = "ﾌｧｲﾙｴﾗｰ";
+inline constexpr const char* kLoadFailed = "ﾌｫｰﾏｯﾄﾌｧｲﾙの読込みに失敗しました｡";
+inline constexpr const char* kLoadFailedAsk = "は存在していますか?";
+inline constexpr const char* kSaveFailed = "ﾌｫｰﾏｯﾄﾌｧｲﾙの保存に失敗しました｡";
+
+inline constexpr const char* kInputErrorTitle = "入力ｴﾗｰ";
+inline constexpr const char* kQuoteTooLong = "ﾃｷｽﾄの引用符は､1文字以下でなければなりません｡";
+inline constexpr const char* kFileKindFromList = "ﾌｧｲﾙ形式の選択はｺﾝﾎﾞﾎﾞｯｸｽからしかできません｡";
+
+// Markers of the format file.
+inline constexpr const char* kMarkerQuoteChar = "[!テキスト区切文字-文字]";
+inline constexpr const char* kMarkerQuoteNum = "[!テキスト区切文字-数字]";
+inline constexpr const char* kMarkerSeparatorChar = "[!フィールド間区切文字-文字]";
+inline constexpr const char* kMarkerSeparatorNum = "[!フィールド間区切文字-数字]";
+inline constexpr const char* kMarkerInputKind = "[!読込みファイル形式]";
+inline constexpr const char* kMarkerOutputKind = "[!書出しファイル形式]";
+inline constexpr const char* kMarkerExclude = "[!対象外範囲]";
+inline constexpr const char* kMarkerWriteAsIs = "[!そのまま書込む範囲]";
+inline constexpr const char* kMarkerNamesOnTop = "[!先頭に名前を付ける]";
+inline constexpr const char* kMarkerHeader = "[!ヘッダー]";
+inline constexpr const char* kMarkerFooter = "[!フッター]";
+inline constexpr const char* kYes = "はい";
+inline constexpr const char* kNo = "いいえ";
+
+// Stored forms of the quote and separator settings.
+inline constexpr const char* kStoredDoubleQuote = "ダブル";
+inline constexpr const char* kStoredApostrophe = "シングル";
+inline constexpr const char* kStoredComma = "カンマ";
+inline constexpr const char* kStoredSemicolon = "セミコロン";
+inline constexpr const char* kStoredSpace = " ";
+inline constexpr const char* kStoredTab = "タブ";
+
+} // namespace quisk::format_texts

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "common/message_box.h"
+
+#include <optional>
+#include <string>
+
+// The rules of the quote and file-kind selectors. The editor's boxes apply
+// them to typed text, and loading a format file applies them to the values it
+// reads, so both refuse the same input with the same message.
+namespace quisk {
+
+// A quote is at most one character: a longer text is cut to its first
+// character and the message saying so is returned.
+std::optional<Message> enforceQuoteLength(std::string& quote);
+
+// A file kind is exactly "ﾃｷｽﾄﾌｧｲﾙ" or "区切ﾌｧｲﾙ": anything else is reset to
+// the box's default and the message saying so is returned.
+std::optional<Message> enforceFileKind(std::string& kind, const char* defaultKind);
+
+} // namespace quisk
