@@ -45,3 +45,17 @@ struct AppState {
 };
 
 } // namespace quisk
+
+namespace quisk {
+
+// The main window's format path box as the format editor sees it: on
+// closing, the editor may offer its format as the job's format and write the
+// path there.
+class FormatPathBox {
+public:
+    virtual ~FormatPathBox() = default;
+    virtual std::string text() const = 0;
+    virtual void setText(const std::string& path) = 0;
+};
+
+} // namespace quisk
