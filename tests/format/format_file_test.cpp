@@ -1,0 +1,239 @@
+#include "common/file_io.h"
+#include "common/sjis.h"
+#include "format/format_file.h"
+#include "format/format_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace quisk {
+namespace {
+
+// The worked example of the format file: every setting off its default.
+const char* const kExampleText =
+    "\"[!テキスト区切文字-文字]\",\"ダブル\",\"\",\"\",\"\",\"\"\r\n"
+    "\"[!テキスト区切文字-数字]\",\"\",\"\",\"\",\"\",\"\"\r\n"
+    "\"[!フィールド間区切文字-文字]\",\"カンマ\",\"\",\"\",\"\",\"\"\r\n"
+    "\"[!フィールド間区切文字-数字]\",\"タブ\",\"\",\"\",\"\",\"\"\r\n"
+    "\"[!読込みファイル形式]\",\"テキストファイル\",\"\",\"\",\"\",\"\"\r\n"
+    "\"[!書出しファイル形式]\",\"区切ファイル\",\"\",\"\",\"\",\"\"\r\n"
+    "\"[!対象外範囲]\",\"0\",\"0\",\"\",\"\",\"\"\r\n"
+    "\"[!そのまま書込む範囲]\",\"1\",\"2\",\"\",\"\",\"\"\r\n"
+    "\"[!先頭に名前を付ける]\",\"はい\",\"\",\"\",\"\",\"\"\r\n"
+    "\"[!ヘッダー]\",\"A$44$B\",\"\",\"\",\"\",\"\"\r\n"
+    "\"[!ヘッダー]\",\"say $34$hi$34$\",\"\",\"\",\"\",\"\"\r\n"
+    "\"[!フッター]\",\"\",\"\",\"\",\"\",\"\"\r\n"
+    "\"CODE\",\"1\",\"5\",\"Char\",\"\",\"\"\r\n"
+    "\"AMOUNT\",\"6\",\"8\",\"Num\",\"\",\"net$44$ yen\"\r\n"
+    "\"KIND\",\"\",\"\",\"\",\"X\",\"\"\r\n";
+
+FormatDefinition exampleDefinition() {
+    FormatDefinition f;
+    FormatSettings& s = f.settings;
+    s.textQuoteNum = "";
+    s.separatorNum = kSeparatorTab;
+    s.writeAsIsFrom = "1";
+    s.writeAsIsTo = "2";
+    s.fieldNamesOnTop = true;
+    s.headerText = "A,B\r\nsay \"hi\"";
+    f.row(1) = {"CODE", "1", "5", "Char", "", ""};
+    f.row(2) = {"AMOUNT", "6", "8", "Num", "", "net, yen"};
+    f.row(3) = {"KIND", "", "", "", "X", ""};
+    return f;
+}
+
+TEST(FormatFile, WritesTheWorkedExampleByteForByte) {
+    EXPECT_EQ(formatFileText(exampleDefinition()), kExampleText);
+}
+
+TEST(FormatFile, ReadsTheWorkedExampleBackIntoTheSameDefinition) {
+    FormatDefinition loaded;
+    ScriptedMessageBoxes boxes;
+    ASSERT_TRUE(parseFormatText(kExampleText, loaded, boxes));
+    EXPECT_EQ(loaded, exampleDefinition());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST(FormatFile, SavesAndLoadsShiftJisFilesAtomically) {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / ("quisk-fmt-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::string path = (dir / "example.qfd").string();
+    ScriptedMessageBoxes boxes;
+    ASSERT_TRUE(saveFormatFile(path, exampleDefinition(), boxes));
+    EXPECT_EQ(readWholeFile(path), sjis::encode(kExampleText));
+
+    FormatDefinition loaded;
+    ASSERT_TRUE(loadFormatFile(path, loaded, boxes));
+    EXPECT_EQ(loaded, exampleDefinition());
+
+    // A cell Shift-JIS cannot hold fails the save and keeps the old file.
+    FormatDefinition bad = exampleDefinition();
+    bad.row(1).remarks = "😀";
+    EXPECT_FALSE(saveFormatFile(path, bad, boxes));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, format_texts::kSaveFailed);
+    EXPECT_EQ(boxes.shown[0].title, "ﾌｧｲﾙｴﾗｰ");
+    EXPECT_EQ(readWholeFile(path), sjis::encode(kExampleText));
+    fs::remove_all(dir);
+}
+
+TEST(FormatFile, ReportsFilesThatCannotBeReadAndKeepsTheDefinition) {
+    FormatDefinition current = exampleDefinition();
+    ScriptedMessageBoxes boxes;
+    EXPECT_FALSE(loadFormatFile("/no/such/file.qfd", current, boxes));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text,
+              "ﾌｫｰﾏｯﾄﾌｧｲﾙの読込みに失敗しました｡\r/no/such/file.qfdは存在していますか?");
+    EXPECT_EQ(boxes.shown[0].icon, Icon::Stop);
+
+    for (const char* broken : {"\"A\",\"1\",\"2\",\"Char\",\"\"\r\n", // short last record
+                               "\"A\",\"1\",\"2\",\"Char\",\"\",\"oops\r\n"}) { // open quote
+        EXPECT_FALSE(parseFormatText(broken, current, boxes)) << broken;
+        EXPECT_EQ(current, exampleDefinition());
+    }
+}
+
+TEST(FormatFile, HeaderAndFooterLinesFollowTheLineRules) {
+    FormatDefinition f;
+    f.settings.headerText = "a\r\n\r\nb";
+    f.settings.footerText = "x\ny\rz\r\n";
+    std::string text = formatFileText(f);
+    EXPECT_NE(text.find("\"[!ヘッダー]\",\"a\""), std::string::npos);
+    EXPECT_NE(text.find("\"[!ヘッダー]\",\"\""), std::string::npos);
+    EXPECT_NE(text.find("\"[!ヘッダー]\",\"b\""), std::string::npos);
+    // a lone line feed is dropped, a lone carriage return splits the line,
+    // and a trailing line break leaves a last empty line
+    EXPECT_NE(text.find("\"[!フッター]\",\"xy\""), std::string::npos);
+    EXPECT_NE(text.find("\"[!フッター]\",\"z\""), std::string::npos);
+
+    FormatDefinition loaded;
+    ScriptedMessageBoxes boxes;
+    ASSERT_TRUE(parseFormatText(text, loaded, boxes));
+    EXPECT_EQ(loaded.settings.headerText, "a\r\n\r\nb");
+    EXPECT_EQ(loaded.settings.footerText, "xy\r\nz\r\n");
+
+    FormatDefinition empty;
+    std::string emptyText = formatFileText(empty);
+    EXPECT_NE(emptyText.find("\"[!ヘッダー]\",\"\",\"\",\"\",\"\",\"\"\r\n"), std::string::npos);
+    EXPECT_NE(emptyText.find("\"[!フッター]\",\"\",\"\",\"\",\"\",\"\"\r\n"), std::string::npos);
+}
+
+TEST(FormatFile, WritingStopsAtTheFirstEmptyRow) {
+    FormatDefinition f;
+    f.row(1).fieldName = "A";
+    f.row(2).remarks = "only a remark still counts";
+    f.row(4).fieldName = "after the gap";
+    std::string text = formatFileText(f);
+    EXPECT_NE(text.find("\"A\",\"\",\"\",\"\",\"\",\"\"\r\n"), std::string::npos);
+    EXPECT_NE(text.find("only a remark"), std::string::npos);
+    EXPECT_EQ(text.find("after the gap"), std::string::npos);
+}
+
+TEST(FormatFile, MarkersMayStandAnywhereAndTheLastOneWins) {
+    std::string text = "\"R1\",\"1\",\"2\",\"Char\",\"\",\"\"\r\n"
+                       "\"[!対象外範囲]\",\"1\",\"2\",\"\",\"\",\"\"\r\n"
+                       "\"[!ヘッダー]\",\"h1\",\"\",\"\",\"\",\"\"\r\n"
+                       "\"[!不明]\",\"x\",\"\",\"\",\"\",\"\"\r\n"
+                       "\"[!looks like a marker]\",\"3\",\"4\",\"Char\",\"\",\"\"\r\n"
+                       "\"R2\",\"3\",\"4\",\"Char\",\"\",\"\"\r\n"
+                       "\"[!対象外範囲]\",\"5\",\"9\",\"\",\"\",\"\"\r\n"
+                       "\"[!ヘッダー]\",\"h2\",\"\",\"\",\"\",\"\"\r\n"
+                       "\"[!先頭に名前を付ける]\",\"\",\"\",\"\",\"\",\"\"\r\n";
+    FormatDefinition f;
+    ScriptedMessageBoxes boxes;
+    ASSERT_TRUE(parseFormatText(text, f, boxes));
+    EXPECT_EQ(f.settings.excludeFrom, "5");
+    EXPECT_EQ(f.settings.excludeTo, "9");
+    EXPECT_EQ(f.settings.headerText, "h1\r\nh2");
+    EXPECT_TRUE(f.settings.fieldNamesOnTop); // neither はい nor いいえ
+    EXPECT_EQ(f.row(1).fieldName, "R1");
+    EXPECT_EQ(f.row(2).fieldName, "R2"); // the look-alike marker was dropped
+    EXPECT_TRUE(f.row(3).isEmpty());
+    // settings the file does not mention keep their values
+    EXPECT_EQ(f.settings.separatorChar, kSeparatorComma);
+    EXPECT_EQ(f.settings.outputKind, kDelimitedFile);
+}
+
+TEST(FormatFile, TheTableGrowsToOneRowMoreThanTheRecords) {
+    auto recordsText = [](int n) {
+        std::string text;
+        for (int i = 1; i <= n; ++i)
+            text += "\"F" + std::to_string(i) + "\",\"1\",\"1\",\"Char\",\"\",\"\"\r\n";
+        return text;
+    };
+    ScriptedMessageBoxes boxes;
+    FormatDefinition small;
+    ASSERT_TRUE(parseFormatText(recordsText(150), small, boxes));
+    EXPECT_EQ(small.fieldRowCount(), 200);
+    FormatDefinition large;
+    ASSERT_TRUE(parseFormatText(recordsText(250), large, boxes));
+    EXPECT_EQ(large.fieldRowCount(), 251);
+    EXPECT_EQ(large.row(250).fieldName, "F250");
+    EXPECT_TRUE(large.row(251).isEmpty());
+    FormatDefinition full;
+    EXPECT_FALSE(parseFormatText(recordsText(FormatDefinition::kMaxRowCount), full, boxes));
+    EXPECT_EQ(full.fieldRowCount(), 200);
+}
+
+TEST(FormatFile, StoredFormsTranslateBothWays) {
+    FormatDefinition f;
+    f.settings.textQuoteChar = "'";
+    f.settings.textQuoteNum = "#";
+    f.settings.separatorChar = " ";
+    f.settings.separatorNum = "カンマ";
+    std::string text = formatFileText(f);
+    EXPECT_NE(text.find("\"シングル\""), std::string::npos);
+    FormatDefinition loaded;
+    ScriptedMessageBoxes boxes;
+    ASSERT_TRUE(parseFormatText(text, loaded, boxes));
+    EXPECT_EQ(loaded.settings.textQuoteChar, "'");
+    EXPECT_EQ(loaded.settings.textQuoteNum, "#");
+    EXPECT_EQ(loaded.settings.separatorChar, kSeparatorSpace);
+    EXPECT_EQ(loaded.settings.separatorNum, kSeparatorComma);
+}
+
+TEST(FormatFile, SeparatorsHoldingQuotesOrCommasStayReadable) {
+    FormatDefinition f;
+    f.settings.separatorChar = "\",\"";
+    f.settings.textQuoteNum = "";
+    FormatDefinition loaded;
+    ScriptedMessageBoxes boxes;
+    ASSERT_TRUE(parseFormatText(formatFileText(f), loaded, boxes));
+    EXPECT_EQ(loaded.settings, f.settings);
+}
+
+TEST(FormatFile, LoadedValuesPassTheSelectorRules) {
+    std::string text = "\"[!書出しファイル形式]\",\"ＣＳＶ\",\"\",\"\",\"\",\"\"\r\n"
+                       "\"[!読込みファイル形式]\",\"区切ファイル\",\"\",\"\",\"\",\"\"\r\n"
+                       "\"[!テキスト区切文字-文字]\",\"«»\",\"\",\"\",\"\",\"\"\r\n"
+                       "\"[!テキスト区切文字-数字]\",\"漢\",\"\",\"\",\"\",\"\"\r\n";
+    FormatDefinition f;
+    f.settings.outputKind = kTextFile;
+    ScriptedMessageBoxes boxes;
+    ASSERT_TRUE(parseFormatText(text, f, boxes));
+    EXPECT_EQ(f.settings.outputKind, kDelimitedFile); // reset to the box's default
+    EXPECT_EQ(f.settings.inputKind, kDelimitedFile);  // accepted when a file holds it
+    EXPECT_EQ(f.settings.textQuoteChar, "«");         // cut to its first character
+    EXPECT_EQ(f.settings.textQuoteNum, "漢");         // one double-byte character is fine
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].text, format_texts::kFileKindFromList);
+    EXPECT_EQ(boxes.shown[1].text, format_texts::kQuoteTooLong);
+    EXPECT_EQ(boxes.shown[1].title, "入力ｴﾗｰ");
+}
+
+TEST(FormatFile, CellsKeepQuotesCommasAndLiteralPlaceholders) {
+    FormatDefinition f;
+    f.row(1) = {",\"", "1", "2", "Char", "", "$34$ stays?"};
+    std::string text = formatFileText(f);
+    EXPECT_NE(text.find("\"$44$$34$\",\"1\""), std::string::npos);
+    FormatDefinition loaded;
+    ScriptedMessageBoxes boxes;
+    ASSERT_TRUE(parseFormatText(text, loaded, boxes));
+    EXPECT_EQ(loaded.row(1).fieldName, ",\"");
+    EXPECT_EQ(loaded.row(1).remarks, "\" stays?");
+}
+
+} // namespace
+} // namespace quisk
