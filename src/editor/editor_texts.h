@@ -24,4 +24,89 @@ inline constexpr const char* kChangeCancel = "ｷｬﾝｾﾙ";
 // The answer of a cancelled type-change dialog.
 inline constexpr const char* kCancelAnswer = "Cancel";
 
+// Window and grid.
+inline constexpr const char* kCaptionPrefix = "ﾌｫｰﾏｯﾄ設定 - [ ";
+inline constexpr const char* kCaptionSuffix = " ]";
+inline constexpr const char* kUntitled = "無題.qfd";
+inline constexpr const char* kCancelled = "Cancel";
+
+inline constexpr const char* kFrameSepa = "区切文字";
+inline constexpr const char* kLblSepaTxt = "ﾃｷｽﾄ ";
+inline constexpr const char* kLblSepa = "ﾌｨｰﾙﾄﾞ間";
+inline constexpr const char* kLblSepaChar = "Char";
+inline constexpr const char* kLblSepaNum = "Num";
+inline constexpr const char* kChkFieldName = "ﾌｨｰﾙﾄﾞ名を先頭に付ける";
+inline constexpr const char* kLblFromFile = "を読込み､";
+inline constexpr const char* kLblToFile = "に書出す｡";
+inline constexpr const char* kCmdHeader = "ﾍｯﾀﾞｰ･ﾌｯﾀｰ";
+inline constexpr const char* kCmdClose = "閉じる";
+
+inline constexpr const char* kTitles[6] = {"ﾌｨｰﾙﾄﾞ名", "開始位置", "長さ",
+                                           "ﾌｨｰﾙﾄﾞﾀｲﾌﾟ", "固定処理", "備考欄"};
+
+// Refused input.
+inline constexpr const char* kInputErrorTitle = "入力ｴﾗｰ";
+inline constexpr const char* kDigitsOnly = "数字しか入力できません｡";
+
+// Validation before saving; each message follows the row number.
+inline constexpr const char* kCellErrorTitle = "ｾﾙ入力ｴﾗｰ";
+inline constexpr const char* kFixedValueAlone =
+    "行目:｢固定処理｣を入力した場合は､その行の｢ﾌｨｰﾙﾄﾞ名｣以外に値を入力しないでください｡";
+inline constexpr const char* kRemarksOnly = "行目:｢備考欄｣しか入力されていません｡";
+inline constexpr const char* kFillAllFour =
+    "行目:｢ﾌｨｰﾙﾄﾞ名｣｢開始位置｣｢長さ｣｢ﾌｨｰﾙﾄﾞﾀｲﾌﾟ｣すべてを埋めてください｡";
+inline constexpr const char* kDigitsInPosition =
+    "行目:｢開始位置｣｢長さ｣ﾌｨｰﾙﾄﾞには数字以外入力しないでください｡";
+inline constexpr const char* kTypeCharOrNum = "行目:ﾌｨｰﾙﾄﾞﾀｲﾌﾟは｢Char｣または｢Num｣だけです｡";
+inline constexpr const char* kNoZero = "行目:｢開始位置｣｢長さ｣に｢0｣は入力できません｡";
+inline constexpr const char* kGapQuestion1 = "ｾﾙは上に詰めて入力してください｡";
+inline constexpr const char* kGapQuestion2 = "ﾌﾞﾗﾝｸ行が間にあるとそれ以下のｾﾙは保存されません｡";
+inline constexpr const char* kGapQuestion3 = "このまま保存しますか?";
+
+// File commands.
+inline constexpr const char* kFileFilter = "ﾌｫｰﾏｯﾄﾌｧｲﾙ形式|*.qfd|すべてのﾌｧｲﾙ|*.*";
+inline constexpr const char* kOpenTitle = "ﾌｫｰﾏｯﾄﾌｧｲﾙを開く";
+inline constexpr const char* kFirstSaveTitle = "ﾌｫｰﾏｯﾄﾌｧｲﾙの保存";
+inline constexpr const char* kSaveAsTitle = "名前を付けて保存";
+inline constexpr const char* kUnsaved1 = "ﾌｫｰﾏｯﾄに変更が加えられています｡";
+inline constexpr const char* kUnsaved2 = "ﾌｧｲﾙを保存しますか?";
+inline constexpr const char* kSaveConfirmTitle = "保存確認";
+inline constexpr const char* kSaveFailed = "保存に失敗しました｡";
+inline constexpr const char* kSaveErrorTitle = "保存ｴﾗｰ";
+inline constexpr const char* kExists1 = "既に同名ﾌｧｲﾙが存在しています｡";
+inline constexpr const char* kExists2 = "上書きしますか?";
+inline constexpr const char* kOverwriteTitle = "上書確認";
+inline constexpr const char* kUseForJob = "このﾌｫｰﾏｯﾄを処理で使用するように設定しますか?";
+inline constexpr const char* kConfirmTitle = "確認";
+
+// Menus, in menu-bar order.
+inline constexpr const char* kMnuFile = "ﾌｧｲﾙ(&F)";
+inline constexpr const char* kMnuOpen = "ﾌｧｲﾙを開く(&O)";
+inline constexpr const char* kMnuOverWrite = "上書き保存(&O)";
+inline constexpr const char* kMnuSaveAs = "名前を付けて保存(&S)";
+inline constexpr const char* kMnuEdit = "編集(&E)";
+inline constexpr const char* kMnuCopy = "ｺﾋﾟｰ(&C)";
+inline constexpr const char* kMnuCut = "切り取り(&T)";
+inline constexpr const char* kMnuPaste = "貼り付け(&P)";
+inline constexpr const char* kMnuAddRow = "行の挿入(&I)";
+inline constexpr const char* kMnuKillRow = "行の削除(&D)";
+inline constexpr const char* kMnuAdd10Rows = "10行挿入(&S)";
+inline constexpr const char* kMnuClrCell = "選択ｾﾙの消去(&C)";
+inline constexpr const char* kMnuClrSel = "選択範囲の消去(&S)";
+inline constexpr const char* kMnuDisplay = "表示(&D)";
+inline constexpr const char* kMnuRowUndisp = "選択行の非表示(&R)";
+inline constexpr const char* kMnuColUndisp = "選択列の非表示(&C)";
+inline constexpr const char* kMnuUndisp = "非表示の解除(&U)";
+inline constexpr const char* kMnuChange = "一括変更(&C)";
+inline constexpr const char* kMnuAllChar = "全てをCharに変換(&C)";
+inline constexpr const char* kMnuAllNum = "全てをNumに変換(&N)";
+inline constexpr const char* kMnuStrChar = "任意の文字をCharに変換(&S)";
+inline constexpr const char* kMnuStrNum = "任意の文字をNumに変換(&I)";
+inline constexpr const char* kMnuChangeChar = "Charに変換(&C)";
+inline constexpr const char* kMnuChangeNum = "Numに変換(&N)";
+inline constexpr const char* kMnuOption = "ｵﾌﾟｼｮﾝ(&O)";
+inline constexpr const char* kMnuHeaderFooter = "ﾍｯﾀﾞｰ･ﾌｯﾀｰ(&H)";
+inline constexpr const char* kMnuRowOption = "特別列処理設定(&R)";
+inline constexpr const char* kMnuPopup = "ﾎﾟｯﾌﾟｱｯﾌﾟ(&P)";
+
 } // namespace quisk::editor_texts
