@@ -1,0 +1,151 @@
+#include "engine/conversion.h"
+#include "engine_fixture.h"
+
+#include <sys/stat.h>
+
+namespace quisk {
+namespace {
+
+class Conversion : public testing::TempFolder {
+protected:
+    void SetUp() override {
+        TempFolder::SetUp();
+        format.row(1) = {"A", "1", "2", "Char", "", ""};
+    }
+    ConversionResult run(const std::string& sourceText) {
+        writeText("in.txt", sourceText);
+        return runOnFile();
+    }
+    ConversionResult runOnFile() {
+        return saveData(format, fieldNameRow, {path("in.txt"), path("out.csv"), path("Quisk.log")},
+                        [this] { ++yields; });
+    }
+    FormatDefinition format;
+    std::string fieldNameRow;
+    int yields = 0;
+};
+
+TEST_F(Conversion, WritesHeaderFieldNamesRecordsFooterAndLog) {
+    format.settings.headerText = "H1\r\nH2";
+    format.settings.footerText = "F1\r\n";
+    format.settings.fieldNamesOnTop = true;
+    fieldNameRow = "\"A\"";
+    ConversionResult r = run("ab1\r\ncd2\r\n");
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.recordCount, 2);
+    EXPECT_EQ(readText("out.csv"), "H1\r\nH2\r\n\"A\"\r\n\"ab\"\r\n\"cd\"\r\nF1\r\n\r\n");
+    EXPECT_EQ(readText("Quisk.log"), path("in.txt") + "を読込み､" + path("out.csv") +
+                                         "に書込む｡\r\n2件のﾃﾞｰﾀの保存が終了しました｡\r\n");
+    EXPECT_GE(yields, 1);
+}
+
+TEST_F(Conversion, AnEmptySourceGivesOnlyTheFixedLines) {
+    format.settings.headerText = "H";
+    format.settings.fieldNamesOnTop = true;
+    fieldNameRow = "\"A\"";
+    ConversionResult r = run("");
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.recordCount, 0);
+    EXPECT_EQ(readText("out.csv"), "H\r\n\"A\"\r\n");
+    EXPECT_NE(readText("Quisk.log").find("\r\n0件のﾃﾞｰﾀの保存が終了しました｡\r\n"),
+              std::string::npos);
+}
+
+TEST_F(Conversion, FieldNamesAreWrittenOnlyWhenAskedForAndPresent) {
+    fieldNameRow = "\"A\"";
+    run("x\r\n");
+    EXPECT_EQ(readText("out.csv"), "\"x\"\r\n");
+    format.settings.fieldNamesOnTop = true;
+    fieldNameRow.clear();
+    run("x\r\n");
+    EXPECT_EQ(readText("out.csv"), "\"x\"\r\n");
+}
+
+TEST_F(Conversion, RowRangesExcludeAndCopyLinesExcludedWinning) {
+    const std::string source = "l1\r\nl2\r\nl3\r\nl4\r\nl5\r\n";
+    format.row(1) = {"A", "1", "", "Char", "", ""};
+    format.settings.excludeFrom = "2";
+    format.settings.excludeTo = "3";
+    run(source);
+    EXPECT_EQ(readText("out.csv"), "\"l1\"\r\n\"l4\"\r\n\"l5\"\r\n");
+    format.settings.writeAsIsFrom = "3";
+    format.settings.writeAsIsTo = "4";
+    ConversionResult r = run(source);
+    EXPECT_EQ(readText("out.csv"), "\"l1\"\r\nl4\r\n\"l5\"\r\n");
+    EXPECT_EQ(r.recordCount, 5); // excluded and copied lines count too
+    format.settings.excludeFrom = "0";
+    format.settings.excludeTo = "";
+    format.settings.writeAsIsFrom = "0";
+    format.settings.writeAsIsTo = "1";
+    run(source);
+    EXPECT_EQ(readText("out.csv"), "l1\r\n\"l2\"\r\n\"l3\"\r\n\"l4\"\r\n\"l5\"\r\n");
+}
+
+TEST_F(Conversion, LinesEndAtCarriageReturnsOnly) {
+    format.row(1) = {"A", "1", "", "Char", "", ""};
+    writeBytes("in.txt", "a\rb\r\nc\nd\r\n\r\ne");
+    ConversionResult r = runOnFile();
+    EXPECT_EQ(r.recordCount, 5);
+    EXPECT_EQ(*readWholeFile(path("out.csv")), "\"a\"\r\n\"b\"\r\n\"c\nd\"\r\n\"\"\r\n\"e\"\r\n");
+}
+
+TEST_F(Conversion, WriteAsIsLinesAreCopiedByteForByte) {
+    format.settings.writeAsIsFrom = "1";
+    format.settings.writeAsIsTo = "1";
+    const std::string odd = "\x81\xFF\x80\xA0 raw";
+    writeBytes("in.txt", odd + "\r\n");
+    runOnFile();
+    EXPECT_EQ(*readWholeFile(path("out.csv")), odd + "\r\n");
+}
+
+TEST_F(Conversion, LongLinesAcrossBlocksAndManyLinesStreamThrough) {
+    format.row(1) = {"A", "1", "", "Char", "", ""};
+    const std::string longLine(3 * 1024 * 1024 + 17, 'x');
+    std::string source = longLine + "\r\n";
+    for (int i = 0; i < 70000; ++i)
+        source += "row" + std::to_string(i) + "\r\n";
+    writeBytes("in.txt", source);
+    ConversionResult r = runOnFile();
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.recordCount, 70001); // past the old 32,767 line ceiling
+    std::string out = *readWholeFile(path("out.csv"));
+    EXPECT_EQ(out.substr(0, 3), "\"xx");
+    EXPECT_EQ(out.size(), source.size() + 2 * 70001); // each line gains its two quotes
+}
+
+TEST_F(Conversion, AFailedRunKeepsThePreviousDestinationAndSaysWhere) {
+    writeBytes("out.csv", "previous");
+    format.row(2) = {"B", "0", "1", "Char", "", ""}; // cannot cut a line
+    format.settings.writeAsIsFrom = "1";
+    format.settings.writeAsIsTo = "2";
+    ConversionResult r = run("a\r\nb\r\nc\r\n");
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.recordCount, 3); // the first line the row was applied to
+    EXPECT_EQ(*readWholeFile(path("out.csv")), "previous");
+    EXPECT_NE(readText("Quisk.log").find("\r\n3件目でﾃﾞｰﾀの保存に失敗しました｡\r\n"),
+              std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3);
+}
+
+TEST_F(Conversion, FilesThatCannotBeOpenedFailBeforeTheFirstRecord) {
+    ConversionResult missing =
+        saveData(format, "", {path("none.txt"), path("out.csv"), path("Quisk.log")});
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.recordCount, 0);
+    EXPECT_FALSE(std::filesystem::exists(path("out.csv")));
+    writeText("in.txt", "x\r\n");
+    ConversionResult toFolder =
+        saveData(format, "", {path("in.txt"), dir.string(), path("Quisk.log")});
+    EXPECT_FALSE(toFolder.ok);
+    EXPECT_NE(readText("Quisk.log").find("0件目で"), std::string::npos);
+}
+
+TEST_F(Conversion, HeaderTextBecomesLines) {
+    EXPECT_EQ(textToLines("A\r\nB"), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(textToLines("A\r\n"), (std::vector<std::string>{"A", ""}));
+    EXPECT_EQ(textToLines("A\nB"), (std::vector<std::string>{"AB"}));
+    EXPECT_EQ(textToLines("single"), (std::vector<std::string>{"single"}));
+}
+
+} // namespace
+} // namespace quisk

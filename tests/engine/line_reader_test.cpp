@@ -1,0 +1,45 @@
+#include "engine/line_reader.h"
+#include "engine_fixture.h"
+
+namespace quisk {
+namespace {
+
+class Lines : public testing::TempFolder {
+protected:
+    std::vector<std::string> read(const std::string& bytes) {
+        writeBytes("in.txt", bytes);
+        LineReader reader;
+        EXPECT_TRUE(reader.open(path("in.txt")));
+        std::vector<std::string> lines;
+        std::string_view line;
+        while (reader.next(line))
+            lines.emplace_back(line);
+        EXPECT_FALSE(reader.failed());
+        return lines;
+    }
+};
+
+TEST_F(Lines, CarriageReturnLineFeedSplitAcrossBlocksIsOneLineEnd) {
+    std::string first(LineReader::kBlockSize - 1, 'a');
+    auto lines = read(first + "\r\nnext\r\n");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], first);
+    EXPECT_EQ(lines[1], "next");
+}
+
+TEST_F(Lines, TheLastLineNeedsNoLineEnd) {
+    EXPECT_EQ(read("a\r\nb"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(read("\r\n"), (std::vector<std::string>{""}));
+    EXPECT_EQ(read("\r\r"), (std::vector<std::string>{"", ""}));
+    EXPECT_TRUE(read("").empty());
+    EXPECT_EQ(read("\n"), (std::vector<std::string>{"\n"}));
+}
+
+TEST_F(Lines, RefusesFoldersAndMissingFiles) {
+    LineReader reader;
+    EXPECT_FALSE(reader.open(dir.string()));
+    EXPECT_FALSE(reader.open(path("missing")));
+}
+
+} // namespace
+} // namespace quisk

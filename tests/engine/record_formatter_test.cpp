@@ -1,0 +1,136 @@
+#include "common/sjis.h"
+#include "engine/record_formatter.h"
+
+#include <gtest/gtest.h>
+
+namespace quisk {
+namespace {
+
+// Formats one line with rows given as (type, start, length) or fixed values.
+class Records : public ::testing::Test {
+protected:
+    void data(std::string type, std::string start, std::string length) {
+        format.row(++rows) = {"F", std::move(start), std::move(length), std::move(type), "", ""};
+    }
+    void fixed(std::string value) { format.row(++rows) = {"", "", "", "", std::move(value), ""}; }
+    std::string record(std::string_view line) {
+        auto formatter = RecordFormatter::build(format);
+        EXPECT_TRUE(formatter);
+        std::string out;
+        formatter->append(line, out);
+        return out;
+    }
+    FormatDefinition format;
+    int rows = 0;
+};
+
+TEST_F(Records, DelimitedFieldsAreQuotedAndCutShortAtTheLineEnd) {
+    data("Char", "1", "5");
+    data("Num", "6", "2");
+    EXPECT_EQ(record("ABCDE12"), "\"ABCDE\",\"12\"");
+    EXPECT_EQ(record("ABC"), "\"ABC\",\"\"");
+    EXPECT_EQ(record(""), "\"\",\"\"");
+    EXPECT_EQ(record("A\"C,E12"), "\"A\"C,E\",\"12\""); // nothing is escaped
+    EXPECT_EQ(record(" BC  12"), "\" BC  \",\"12\"");   // spaces stay
+}
+
+TEST_F(Records, FixedValuesAreGluedToTheirNeighbours) {
+    data("Char", "1", "3");
+    fixed("-");
+    data("Char", "4", "2");
+    EXPECT_EQ(record("ABCDE"), "\"ABC\"-\"DE\"");
+}
+
+TEST_F(Records, AnEmptyLengthTakesTheRestOfTheLine) {
+    data("Char", "3", "");
+    EXPECT_EQ(record("ABCDE"), "\"CDE\"");
+    EXPECT_EQ(record("AB"), "\"\"");  // starts one byte past the end
+    EXPECT_EQ(record("A"), "\"\"");   // starts further out
+}
+
+TEST_F(Records, OnlyTheExactTypeNumTakesTheNumQuote) {
+    format.settings.textQuoteNum = "'";
+    for (const char* type : {"Num", "num", "NUM", "Char"})
+        data(type, "1", "1");
+    EXPECT_EQ(record("A"), "'A',\"A\",\"A\",\"A\"");
+}
+
+TEST_F(Records, FixedWidthOutputConcatenatesWithoutFilling) {
+    format.settings.outputKind = kTextFile;
+    data("Char", "1", "3");
+    data("Num", "6", "2");
+    EXPECT_EQ(record("ABCDE12"), "ABC12");
+    EXPECT_EQ(record("ABC"), "ABC");
+}
+
+TEST_F(Records, TheFirstEmptyRowEndsTheTable) {
+    data("Char", "1", "1");
+    format.row(3) = {"after", "2", "1", "Char", "", ""};
+    EXPECT_EQ(record("AB"), "\"A\"");
+    FormatDefinition empty;
+    format = empty;
+    EXPECT_EQ(record("AB"), "");
+}
+
+TEST_F(Records, SeparatorNamesAndOtherTexts) {
+    data("Char", "1", "1");
+    data("Char", "2", "1");
+    const std::pair<const char*, const char*> cases[] = {
+        {"|", "\"A\"|\"B\""}, {"ﾀﾌﾞ", "\"A\"\t\"B\""}, {"ｽﾍﾟｰｽ", "\"A\" \"B\""},
+        {"ｾﾐｺﾛﾝ", "\"A\";\"B\""}, {"", "\"A\"\"B\""}, {"::", "\"A\"::\"B\""}};
+    for (auto [separator, expected] : cases) {
+        format.settings.separatorChar = separator;
+        EXPECT_EQ(record("AB"), expected) << separator;
+    }
+    format.settings.separatorChar = kSeparatorComma;
+    format.settings.textQuoteChar = "";
+    EXPECT_EQ(record("AB"), "A,B");
+}
+
+TEST_F(Records, DoubleByteCharactersAreCutOnBytes) {
+    const std::string line = *sjis::encode("漢字AB");
+    data("Char", "1", "4");
+    EXPECT_EQ(record(line), "\"" + *sjis::encode("漢字") + "\"");
+    format = FormatDefinition{};
+    rows = 0;
+    data("Char", "1", "3"); // ends on the lead byte of the second character
+    data("Char", "4", "2"); // starts on its trail byte
+    EXPECT_EQ(record(line), "\"" + *sjis::encode("漢・") + "\",\"\x9A" + "A\"");
+}
+
+TEST(FieldBytes, PairsFromTheFieldsOwnFirstByte) {
+    auto cut = [](std::string_view bytes) {
+        std::string out;
+        appendFieldBytes(bytes, out);
+        return out;
+    };
+    EXPECT_EQ(cut("\x8A\xBF"), "\x8A\xBF");      // a whole character
+    EXPECT_EQ(cut("A\x8A"), "A\x81\x45");        // trail byte outside the field
+    EXPECT_EQ(cut("\x8A\x0D" "B"), "\x81\x45\x0D" "B"); // not a trail byte
+    EXPECT_EQ(cut("\xB1\x80\xFD\xA0"), "\xB1\x80\xFD\xA0"); // single bytes copied
+    EXPECT_EQ(cut("\x85\x40"), "\x85\x40");      // undefined pair kept as it is
+}
+
+TEST(Formatter, RowsThatCannotCutALineAreFlagged) {
+    FormatDefinition f;
+    f.row(1) = {"A", "0", "3", "Char", "", ""};
+    EXPECT_FALSE(RecordFormatter::build(f)->canFormat());
+    f.row(1) = {"A", "1", "-2", "Char", "", ""};
+    EXPECT_FALSE(RecordFormatter::build(f)->canFormat());
+    f.row(1) = {"A", "1", "", "Char", "", ""};
+    EXPECT_TRUE(RecordFormatter::build(f)->canFormat());
+    f.row(1) = {"", "", "", "", "😀", ""}; // no Shift-JIS form
+    EXPECT_FALSE(RecordFormatter::build(f));
+}
+
+TEST(Formatter, ResolvesTheSeparatorOfARun) {
+    FormatSettings s;
+    EXPECT_EQ(resolveSeparator(s), ",");
+    s.separatorChar = "ｶﾝﾏ ";
+    EXPECT_EQ(resolveSeparator(s), "ｶﾝﾏ "); // exact comparison
+    s.outputKind = kTextFile;
+    EXPECT_EQ(resolveSeparator(s), "");
+}
+
+} // namespace
+} // namespace quisk

@@ -1,0 +1,130 @@
+#include "common/platform.h"
+#include "engine/engine_texts.h"
+#include "engine/run_command.h"
+#include "engine_fixture.h"
+
+namespace quisk {
+namespace {
+
+const char* const kFormat = "\"[!先頭に名前を付ける]\",\"はい\",\"\",\"\",\"\",\"\"\r\n"
+                            "\"名前\",\"1\",\"2\",\"Char\",\"\",\"\"\r\n";
+
+class RunCommand : public testing::TempFolder {
+protected:
+    void SetUp() override {
+        TempFolder::SetUp();
+        request.sourcePath = writeText("in.txt", "ab\r\ncd\r\n");
+        request.destinationPath = path("out.csv");
+        request.formatPath = writeText("f.qfd", kFormat);
+        request.logDirectory = dir.string();
+    }
+    RunReport run() { return runJob(request, boxes, launcher, observer); }
+    std::vector<std::string> titles() const {
+        std::vector<std::string> out;
+        for (const Message& m : boxes.shown)
+            out.push_back(m.title);
+        return out;
+    }
+
+    struct CountingObserver : RunObserver {
+        void started() override { ++starts; }
+        int starts = 0;
+    };
+    RunRequest request;
+    ScriptedMessageBoxes boxes;
+    RecordingLauncher launcher;
+    CountingObserver observer;
+};
+
+TEST_F(RunCommand, ConvertsWithFieldNamesAndReportsCompletion) {
+    RunReport r = run();
+    EXPECT_EQ(r.status, RunStatus::Completed);
+    EXPECT_EQ(readText("out.csv"), "\"名前\"\r\n\"ab\"\r\n\"cd\"\r\n");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], engine_texts::completionMessage(2));
+    EXPECT_EQ(observer.starts, 1);
+    EXPECT_NE(readText("Quisk.log"), "<missing>");
+}
+
+TEST_F(RunCommand, EmptyPathsAreRefusedFirst) {
+    request.destinationPath.clear();
+    request.sourcePath = path("missing.txt");
+    EXPECT_EQ(run().status, RunStatus::Refused);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "元ﾌｧｲﾙ､先ﾌｧｲﾙ､ﾌｫｰﾏｯﾄﾌｧｲﾙは必ず入力\rしなければいけません｡");
+    EXPECT_EQ(observer.starts, 0);
+}
+
+TEST_F(RunCommand, AMissingSourceOrAFolderIsRefused) {
+    request.sourcePath = dir.string();
+    EXPECT_EQ(run().status, RunStatus::Refused);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"元ﾌｧｲﾙは存在しません｡"});
+}
+
+TEST_F(RunCommand, AskingBeforeOverwritingComesBeforeTheFormatCheck) {
+    writeText("out.csv", "previous");
+    request.formatPath = path("missing.qfd");
+    boxes.answer(Answer::Cancel);
+    EXPECT_EQ(run().status, RunStatus::Refused);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"同名ﾌｧｲﾙが存在します｡上書きしますか?"});
+    EXPECT_EQ(boxes.shown[0].buttons, Buttons::OkCancel);
+    EXPECT_EQ(readText("out.csv"), "previous");
+    EXPECT_EQ(readText("Quisk.log"), "<missing>");
+
+    boxes.shown.clear();
+    boxes.answer(Answer::Ok);
+    EXPECT_EQ(run().status, RunStatus::Refused);
+    EXPECT_EQ(titles(), (std::vector<std::string>{"上書確認", "ｴﾗｰ"}));
+    EXPECT_EQ(boxes.shown[1].text, "ﾌｫｰﾏｯﾄﾌｧｲﾙは存在しません｡");
+}
+
+TEST_F(RunCommand, TheJobsOverwriteSwitchSkipsTheQuestion) {
+    writeText("out.csv", "previous");
+    request.overwriteExisting = true;
+    EXPECT_EQ(run().status, RunStatus::Completed);
+    EXPECT_EQ(titles(), std::vector<std::string>{"確認"});
+}
+
+TEST_F(RunCommand, NoCompletionMessageWhenSomethingFollowsTheRun) {
+    request.overwriteExisting = true;
+    request.unattended = true;
+    run();
+    request.unattended = false;
+    request.exitAfterRun = true;
+    run();
+    request.exitAfterRun = false;
+    request.afterRunPath = "/usr/bin/true --after";
+    run();
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(launcher.started, std::vector<std::string>{"/usr/bin/true --after"});
+}
+
+TEST_F(RunCommand, AnAfterRunProgramThatCannotStartIsReported) {
+    request.afterRunPath = "/no/such/program";
+    launcher.succeed = false;
+    RunReport r = run();
+    EXPECT_EQ(r.status, RunStatus::Completed);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{
+                                 "処理後実行ﾌｧｲﾙ｢/no/such/program｣を実行できませんでした｡"});
+    EXPECT_EQ(readText("out.csv"), "\"名前\"\r\n\"ab\"\r\n\"cd\"\r\n");
+}
+
+TEST_F(RunCommand, ABrokenFormatStopsTheRunBeforeAnythingIsWritten) {
+    writeText("f.qfd", "\"名前\",\"1\",\"2\"\r\n");
+    request.afterRunPath = "/usr/bin/true";
+    EXPECT_EQ(run().status, RunStatus::Failed);
+    EXPECT_EQ(titles(), std::vector<std::string>{"ﾌｧｲﾙｴﾗｰ"});
+    EXPECT_EQ(readText("out.csv"), "<missing>");
+    EXPECT_TRUE(launcher.started.empty());
+}
+
+TEST_F(RunCommand, AFailedConversionIsReportedWithItsRecordNumber) {
+    writeText("f.qfd", "\"A\",\"0\",\"2\",\"Char\",\"\",\"\"\r\n");
+    EXPECT_EQ(run().status, RunStatus::Failed);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], engine_texts::failureMessage(1));
+    EXPECT_EQ(readText("out.csv"), "<missing>");
+}
+
+} // namespace
+} // namespace quisk
