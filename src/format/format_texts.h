@@ -35,4 +35,16 @@ inline constexpr const char* kStoredSemicolon = "セミコロン";
 inline constexpr const char* kStoredSpace = " ";
 inline constexpr const char* kStoredTab = "タブ";
 
+
+// The header and footer dialog.
+inline constexpr const char* kHeaderCaption = "ﾍｯﾀﾞｰ･ﾌｯﾀｰ入力";
+inline constexpr const char* kHeaderOk = "OK";
+inline constexpr const char* kHeaderCancel = "ｷｬﾝｾﾙ";
+inline constexpr const char* kHeaderLabel = "ﾍｯﾀﾞｰ";
+inline constexpr const char* kFooterLabel = "ﾌｯﾀｰ";
+inline constexpr const char* kClearMenu = "ｸﾘｱ(&C)";
+inline constexpr const char* kClearBoth = "ﾍｯﾀﾞｰ･ﾌｯﾀｰの消去(&A)";
+inline constexpr const char* kClearHeader = "ﾍｯﾀﾞｰの消去(&H)";
+inline constexpr const char* kClearFooter = "ﾌｯﾀｰの消去(&F)";
+
 } // namespace quisk::format_texts
