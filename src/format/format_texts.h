@@ -35,7 +35,6 @@ inline constexpr const char* kStoredSemicolon = "セミコロン";
 inline constexpr const char* kStoredSpace = " ";
 inline constexpr const char* kStoredTab = "タブ";
 
-
 // The header and footer dialog.
 inline constexpr const char* kHeaderCaption = "ﾍｯﾀﾞｰ･ﾌｯﾀｰ入力";
 inline constexpr const char* kHeaderOk = "OK";
