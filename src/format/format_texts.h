@@ -46,4 +46,12 @@ inline constexpr const char* kClearBoth = "ﾍｯﾀﾞｰ･ﾌｯﾀｰの消�
 inline constexpr const char* kClearHeader = "ﾍｯﾀﾞｰの消去(&H)";
 inline constexpr const char* kClearFooter = "ﾌｯﾀｰの消去(&F)";
 
+// The chooser of the format to open.
+inline constexpr const char* kChooserCaption = "ﾌｧｲﾙの選択";
+inline constexpr const char* kChooseCurrent = "今のﾌｧｲﾙを開く";
+inline constexpr const char* kChooseExisting = "既存のﾌｧｲﾙを開く";
+inline constexpr const char* kChooseNew = "新規ﾌｧｲﾙの作成";
+inline constexpr const char* kChooserOk = "OK";
+inline constexpr const char* kChooserCancel = "ｷｬﾝｾﾙ";
+
 } // namespace quisk::format_texts
