@@ -21,7 +21,9 @@ CellSelection clippedToTable(const FormatDefinition& format, const CellSelection
     return c;
 }
 
-bool isEmpty(const CellSelection& c) { return c.row > c.rowSel || c.col > c.colSel; }
+bool isEmpty(const CellSelection& c) {
+    return c.row > c.rowSel || c.col > c.colSel;
+}
 
 std::vector<std::string> splitRow(std::string_view line) {
     std::vector<std::string> values;

@@ -47,8 +47,7 @@ void setFieldType(FormatDefinition& format, const std::vector<int>& rows, const 
         format.row(r).fieldType = type;
 }
 
-bool setTypeOfNamedRows(FormatDefinition& format, const std::string& type,
-                        MessageBoxes& messages) {
+bool setTypeOfNamedRows(FormatDefinition& format, const std::string& type, MessageBoxes& messages) {
     const Message ask{editor_texts::allTypesQuestion(type), editor_texts::kConvertConfirmTitle,
                       Icon::None, Buttons::YesNo, Answer::Yes};
     if (messages.show(ask) != Answer::Yes)
@@ -57,7 +56,9 @@ bool setTypeOfNamedRows(FormatDefinition& format, const std::string& type,
     return true;
 }
 
-bool isCancelAnswer(const std::string& answer) { return answer == editor_texts::kCancelAnswer; }
+bool isCancelAnswer(const std::string& answer) {
+    return answer == editor_texts::kCancelAnswer;
+}
 
 bool replaceType(FormatDefinition& format, const std::string& answer, const std::string& type) {
     if (isCancelAnswer(answer))
@@ -68,8 +69,7 @@ bool replaceType(FormatDefinition& format, const std::string& answer, const std:
 
 bool setTypeOfSelection(FormatDefinition& format, const CellSelection& selection,
                         const std::string& type) {
-    if (selection.col != kTypeColumn || selection.row < 1 ||
-        selection.row > format.fieldRowCount())
+    if (selection.col != kTypeColumn || selection.row < 1 || selection.row > format.fieldRowCount())
         return false;
     // Within one row only the current type cell takes the type, even when the
     // selection reaches left into the name or position cells.

@@ -29,8 +29,7 @@ void setFieldType(FormatDefinition& format, const std::vector<int>& rows, const 
 
 // Asks whether to give every named row the type, and does so on Yes. Returns
 // true when the table was changed (the format is then modified).
-bool setTypeOfNamedRows(FormatDefinition& format, const std::string& type,
-                        MessageBoxes& messages);
+bool setTypeOfNamedRows(FormatDefinition& format, const std::string& type, MessageBoxes& messages);
 
 // True when the answer of the type-change dialog cancels the command: it is
 // the literal "Cancel", whether from the cancel button or typed by hand.

@@ -39,8 +39,7 @@ TEST(BlockTextCopy, PartsOutsideTheTableAreLeftOut) {
 }
 
 TEST(BlockTextParse, SplitsRowsAtCarriageReturnsAndValuesAtTabs) {
-    EXPECT_EQ(parseBlockText("a\tb\tc\rd\te\tf"),
-              (BlockRows{{"a", "b", "c"}, {"d", "e", "f"}}));
+    EXPECT_EQ(parseBlockText("a\tb\tc\rd\te\tf"), (BlockRows{{"a", "b", "c"}, {"d", "e", "f"}}));
 }
 
 TEST(BlockTextParse, LineFeedAfterCarriageReturnIsPartOfTheBreak) {
@@ -62,7 +61,9 @@ TEST(BlockTextParse, EmptyValuesAreKept) {
     EXPECT_EQ(parseBlockText("a\r\rc"), (BlockRows{{"a"}, {""}, {"c"}}));
 }
 
-TEST(BlockTextParse, EmptyTextHasNoRows) { EXPECT_TRUE(parseBlockText("").empty()); }
+TEST(BlockTextParse, EmptyTextHasNoRows) {
+    EXPECT_TRUE(parseBlockText("").empty());
+}
 
 TEST(BlockTextParse, RoundTripsCopiedBlock) {
     const FormatDefinition format = numberedTable();
@@ -84,8 +85,7 @@ TEST(BlockTextPaste, OneSelectedCellReceivesOnlyTheFirstValue) {
 TEST(BlockTextPaste, LargerSelectionKeepsCellsWithoutValue) {
     FormatDefinition format = numberedTable();
     ASSERT_TRUE(pasteBlockText(format, {1, 1, 3, 4}, "a\tb\tc\rd\te\tf"));
-    EXPECT_EQ(blockText(format, {1, 1, 3, 4}),
-              "a\tb\tc\t1.4\rd\te\tf\t2.4\r3.1\t3.2\t3.3\t3.4");
+    EXPECT_EQ(blockText(format, {1, 1, 3, 4}), "a\tb\tc\t1.4\rd\te\tf\t2.4\r3.1\t3.2\t3.3\t3.4");
 }
 
 TEST(BlockTextPaste, ValuesBeyondTheSelectionAreDropped) {

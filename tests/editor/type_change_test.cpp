@@ -1,6 +1,5 @@
-#include "editor/type_change.h"
-
 #include "editor/editor_texts.h"
+#include "editor/type_change.h"
 
 #include <gtest/gtest.h>
 
@@ -48,9 +47,8 @@ TEST_F(TypeChangeNamedRows, AsksWithTheTargetTypeInTheQuestion) {
     messages.answer(Answer::No);
     setTypeOfNamedRows(format, "Num", messages);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0],
-              (Message{"全てのﾌｨｰﾙﾄﾞﾀｲﾌﾟを｢Num｣に一括で変更します", "変換確認", Icon::None,
-                       Buttons::YesNo, Answer::Yes}));
+    EXPECT_EQ(messages.shown[0], (Message{"全てのﾌｨｰﾙﾄﾞﾀｲﾌﾟを｢Num｣に一括で変更します", "変換確認",
+                                          Icon::None, Buttons::YesNo, Answer::Yes}));
 }
 
 TEST_F(TypeChangeNamedRows, AnsweredNoChangesNothing) {
