@@ -10,4 +10,84 @@ inline constexpr const char* kJobReadFailed = "処理ﾌｧｲﾙの読み込み
 inline constexpr const char* kRunnerOverwriteHint =
     "上書きする場合は --overwrite を指定してください｡";
 
+// Jobs: captions, file dialogs and messages of the job commands.
+inline constexpr const char* kDesignCaption = "Quisk";
+inline constexpr const char* kCaptionOpen = "Quisk - [ ";
+inline constexpr const char* kCaptionClose = " ]";
+inline constexpr const char* kUntitledJob = "無題.dof";
+inline constexpr const char* kConfirmTitle = "確認";
+inline constexpr const char* kJobOpenTitle = "処理ﾌｧｲﾙを開く";
+inline constexpr const char* kJobOpenFilter = "処理ﾌｧｲﾙ|*.dof|すべてのﾌｧｲﾙ|*.*";
+inline constexpr const char* kJobSaveTitle = "処理ﾌｧｲﾙの保存";
+inline constexpr const char* kJobSaveAsTitle = "名前を付けて保存";
+inline constexpr const char* kJobSaveFilter = "処理ﾌｧｲﾙ形式|*.dof|すべてのﾌｧｲﾙ|*.*";
+inline constexpr const char* kSaveCancelled = "保存はｷｬﾝｾﾙされました｡";
+inline constexpr const char* kJobExists1 = "既に同名ﾌｧｲﾙが存在しています｡";
+inline constexpr const char* kJobExists2 = "上書きしますか?";
+inline constexpr const char* kJobExistsTitle = "上書き確認";
+inline constexpr const char* kJobWriteFailed1 = "処理ﾌｧｲﾙ｢";
+inline constexpr const char* kJobWriteFailed2 = "｣の書込みに失敗しました｡";
+inline constexpr const char* kJobChanged1 = "処理ﾌｧｲﾙに変更が加えられています｡";
+inline constexpr const char* kJobChanged2 = "処理ﾌｧｲﾙを保存しますか?";
+inline constexpr const char* kJobChangedTitle = "保存確認";
+
+// Start-up, the command line and help.
+inline constexpr const char* kDefaultJobFile = "Quisk.dof";
+inline constexpr const char* kHelpFile = "Quisk.hlp";
+inline constexpr const char* kUnattendedSwitch = "/I";
+inline constexpr const char* kStartupFailed1 = "ﾃﾞﾌｫﾙﾄ処理ﾌｧｲﾙ(Quisk.dof)の読み込みに失敗､";
+inline constexpr const char* kStartupFailed2 = "またはﾊﾟﾗﾒｰﾀに誤りがあります｡";
+inline constexpr const char* kStartupFailed3 = "次の画面で他の処理ﾌｧｲﾙを選択してください｡";
+inline constexpr const char* kParameterTitle = "ﾊﾟﾗﾒｰﾀｴﾗｰ";
+inline constexpr const char* kParameterQuote = "ﾊﾟﾗﾒｰﾀは､｢\"｣で囲んでください｡";
+inline constexpr const char* kParameterNoFile = "ﾊﾟﾗﾒｰﾀで指定されたﾌｧｲﾙは存在しません｡";
+inline constexpr const char* kHelpMissing1 = "ﾍﾙﾌﾟﾌｧｲﾙ｢";
+inline constexpr const char* kHelpMissing2 = "｣が見つかりません｡";
+inline constexpr const char* kHelpFailed2 = "｣を開けませんでした｡";
+
+// The main window: captions, tooltips, browse dialogs and menus.
+inline constexpr const char* kRunCaption = "実行";
+inline constexpr const char* kRunningCaption = "処理中...";
+inline constexpr const char* kRunTip = "このﾎﾞﾀﾝで処理を実行します";
+inline constexpr const char* kFormatCaption = "ﾌｫｰﾏｯﾄﾌｧｲﾙの編集";
+inline constexpr const char* kFormatTip = "ﾌｫｰﾏｯﾄﾌｧｲﾙの編集画面を開きます";
+inline constexpr const char* kExitCaption = "終了";
+inline constexpr const char* kExitTip = "終了しちゃうんですか?";
+inline constexpr const char* kJobNameTip = "この処理の名前を入力します";
+inline constexpr const char* kOverwriteCaption = "先ﾌｧｲﾙが存在したら上書きする";
+inline constexpr const char* kExitAfterRunCaption = "処理終了後､Quiskを終了する｡";
+inline constexpr const char* kSourceTip = "元になるﾌｧｲﾙのﾊﾟｽを入力します";
+inline constexpr const char* kDestinationTip = "書込み先になるﾌｧｲﾙのﾊﾟｽを入力します";
+inline constexpr const char* kFormatPathTip = "処理ﾌｫｰﾏｯﾄﾌｧｲﾙのﾊﾟｽを入力します";
+inline constexpr const char* kAfterRunTip = "処理後実行するﾊﾞｯﾁ･実行ﾌｧｲﾙのﾊﾟｽを入力します";
+inline constexpr const char* kSourceLabel = "元ﾌｧｲﾙﾊﾟｽ:";
+inline constexpr const char* kDestinationLabel = "先ﾌｧｲﾙﾊﾟｽ:";
+inline constexpr const char* kFormatLabel = "ﾌｫｰﾏｯﾄﾌｧｲﾙﾊﾟｽ:";
+inline constexpr const char* kAfterRunLabel = "処理終了後ﾊﾞｯﾁ･実行ﾌｧｲﾙﾊﾟｽ(任意):";
+inline constexpr const char* kBrowseSourceTitle = "元ﾌｧｲﾙを開く";
+inline constexpr const char* kBrowseSourceFilter = "ﾃｷｽﾄﾌｧｲﾙ|*.txt|CSV形式|*.csv|すべてのﾌｧｲﾙ|*.*";
+inline constexpr const char* kBrowseDestinationTitle = "先ﾌｧｲﾙを開く";
+inline constexpr const char* kBrowseDestinationFilter =
+    "CSV形式|*.csv|ﾃｷｽﾄﾌｧｲﾙ|*.txt|すべてのﾌｧｲﾙ|*.*";
+inline constexpr const char* kBrowseFormatTitle = "ﾌｫｰﾏｯﾄﾌｧｲﾙを開く";
+inline constexpr const char* kBrowseFormatFilter = "ﾌｫｰﾏｯﾄﾌｧｲﾙ形式|*.qfd|すべてのﾌｧｲﾙ|*.*";
+inline constexpr const char* kBrowseFormatInitial = "*.qfd";
+inline constexpr const char* kBrowseAfterRunTitle = "ﾊﾞｯﾁ･実行ﾌｧｲﾙを開く";
+inline constexpr const char* kBrowseAfterRunFilter = "実行ﾌｧｲﾙ|*.exe|ﾊﾞｯﾁ形式|*.bat|すべてのﾌｧｲﾙ|*.*";
+inline constexpr const char* kMenuFile = "ﾌｧｲﾙ(&F)";
+inline constexpr const char* kMenuNew = "新規作成(&N)";
+inline constexpr const char* kMenuOpen = "処理ﾌｧｲﾙを開く(&O)";
+inline constexpr const char* kMenuSave = "処理ﾌｧｲﾙの上書き保存(&V)";
+inline constexpr const char* kMenuSaveAs = "処理ﾌｧｲﾙを名前を付けて保存(&E)";
+inline constexpr const char* kMenuExit = "終了(&X)";
+inline constexpr const char* kMenuHelp = "ﾍﾙﾌﾟ(&H)";
+inline constexpr const char* kMenuQuiskHelp = "Quiskﾍﾙﾌﾟ(&E)";
+inline constexpr const char* kMenuVersion = "ﾊﾞｰｼﾞｮﾝ情報(&V)";
+inline constexpr const char* kFormatEditorTitle = "ﾌｫｰﾏｯﾄ設定";
+
+// The about window.
+inline constexpr const char* kVersionTitle = "ﾊﾞｰｼﾞｮﾝ情報";
+inline constexpr const char* kVersionLabel = "Quisk Version 1.0";
+inline constexpr const char* kOkCaption = "OK";
+
 } // namespace quisk::app_texts

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "app/job_commands.h"
+#include "app/ui/format_editor_hook.h"
+#include "common/app_state.h"
+#include "common/platform.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace quisk {
+
+// What start-up takes from the process: the arguments Qt left over, the
+// current directory and where the help file is.
+struct StartupContext {
+    std::vector<std::string> arguments;
+    std::string currentDirectory;
+    std::string helpPath;
+};
+
+// The main window: the current job in five boxes and two check boxes, the
+// run button, the format editor button, the browse buttons and the File and
+// Help menus. Controls carry their names as object names.
+class FrmQuisk : public QMainWindow, private JobWindow {
+    Q_OBJECT
+public:
+    FrmQuisk(AppState& state, Platform platform, QWidget* parent = nullptr);
+    ~FrmQuisk() override;
+
+    // Start-up: reads the command line, sizes and centres the window, and
+    // loads the first job. Its messages and the open dialog come before the
+    // window shows.
+    void Form_Load(const StartupContext& context);
+
+    void setFormatEditor(FormatEditorHook editor) { formatEditor_ = std::move(editor); }
+    // The format path box as the format editor sees it.
+    FormatPathBox& formatPathBox();
+
+    void cmdSearch_Click();
+    void CmdFmt_Click();
+    void cmdSrchCancel_Click() { close(); }
+    void CmdFileShow_Click(int index);
+    void mnuNewFile_Click() { jobs_.newJob(); }
+    void mnuOpenDofile_Click() { jobs_.openJob(); }
+    void mnuOverWrite_Click() { jobs_.saveJob(); }
+    void mnuSaveAs_Click() { jobs_.saveJobAs(); }
+    void mnuEnd_Click() { close(); }
+    void mnuQuiskHelp_Click();
+    void mnuVersion_Click();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    class PathBox;
+    class RunFeedback;
+
+    JobDefinition jobValues() const override;
+    void showJob(const JobDefinition& job) override;
+    void setCaption(const std::string& caption) override;
+
+    void buildControls(QWidget* client);
+    void buildMenus();
+    void Form_Activate();
+    void startPendingRun();
+    void markChanged() { state_.jobDirty = true; }
+
+    AppState& state_;
+    Platform platform_;
+    JobCommands jobs_;
+    FormatEditorHook formatEditor_ = showEmptyFormatEditor;
+    std::string helpPath_;
+    bool running_ = false;
+
+    QPushButton* cmdSearch_ = nullptr;
+    QLineEdit* DoNameTxt_ = nullptr;
+    QCheckBox* ChkFileExist_ = nullptr;
+    QCheckBox* ChkBatDo_ = nullptr;
+    std::array<QLineEdit*, 4> PasTxt_{};
+    std::unique_ptr<PathBox> pathBox_;
+};
+
+} // namespace quisk
