@@ -11,7 +11,7 @@ packages=(
   fonts-ipafont-gothic
   xvfb xauth
   xdg-utils
-  time
+  time bc
 )
 
 missing=()

@@ -6,7 +6,9 @@
 #include "engine/line_reader.h"
 #include "engine/record_formatter.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <unistd.h>
@@ -15,6 +17,8 @@ namespace quisk {
 namespace {
 
 namespace t = engine_texts;
+static_assert(LineReader::kSlack >= RecordFormatter::kSlack,
+              "records read past a line by the formatter's slack");
 constexpr std::size_t kFlushSize = 1 << 20;
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr long long kLinesPerClockCheck = 1024;
@@ -106,36 +110,69 @@ struct Range {
     bool contains(long long n) const { return from <= n && n <= to; }
 };
 
+// The destination's pending bytes: records are written straight into it and
+// it goes to the file in blocks of about kFlushSize.
+class PendingOutput {
+public:
+    explicit PendingOutput(OutputFile& file) : file_(file), data_(2 * kFlushSize) {}
+
+    // Room for n more bytes, valid until the next call.
+    char* room(std::size_t n) {
+        if (size_ + n > data_.size())
+            data_.resize(std::max(2 * data_.size(), size_ + n));
+        return data_.data() + size_;
+    }
+    void wrote(char* end) { size_ = static_cast<std::size_t>(end - data_.data()); }
+    void append(std::string_view bytes) {
+        char* at = room(bytes.size());
+        std::memcpy(at, bytes.data(), bytes.size());
+        wrote(at + bytes.size());
+    }
+    bool flushIfFull() { return size_ < kFlushSize || flush(); }
+    bool flush() {
+        bool ok = file_.write(std::string_view(data_.data(), size_));
+        size_ = 0;
+        return ok;
+    }
+
+private:
+    OutputFile& file_;
+    std::vector<char> data_;
+    std::size_t size_ = 0;
+};
+
+char* appendLineEnd(char* at) {
+    *at++ = '\r';
+    *at++ = '\n';
+    return at;
+}
+
 // The record loop: reads every source line and writes what it stands for.
 // Returns false at the first read, format or write failure.
-bool convertLines(LineReader& source, OutputFile& destination, const RecordFormatter& formatter,
+bool convertLines(LineReader& source, PendingOutput& out, const RecordFormatter& formatter,
                   const FormatSettings& s, long long& recordCount, Yielder& yielder) {
     const Range exclude{decimalValue(s.excludeFrom), decimalValue(s.excludeTo)};
     const Range writeAsIs{decimalValue(s.writeAsIsFrom), decimalValue(s.writeAsIsTo)};
-    std::string out;
-    out.reserve(kFlushSize + (kFlushSize >> 2));
     std::string_view line;
     while (source.next(line)) {
         ++recordCount;
         if (exclude.contains(recordCount)) {
             // nothing is written for an excluded line
         } else if (writeAsIs.contains(recordCount)) {
-            out += line;
-            out += kLineEnd;
+            char* at = out.room(line.size() + 2);
+            std::memcpy(at, line.data(), line.size());
+            out.wrote(appendLineEnd(at + line.size()));
         } else {
             if (!formatter.canFormat())
                 return false;
-            formatter.append(line, out);
-            out += kLineEnd;
+            char* at = out.room(formatter.maxRecordBytes(line.size()) + 2);
+            out.wrote(appendLineEnd(formatter.write(line, at)));
         }
-        if (out.size() >= kFlushSize) {
-            if (!destination.write(out))
-                return false;
-            out.clear();
-        }
+        if (!out.flushIfFull())
+            return false;
         yielder.afterLine(recordCount);
     }
-    return !source.failed() && destination.write(out);
+    return !source.failed();
 }
 
 } // namespace
@@ -167,10 +204,15 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
     const FormatSettings& s = format.settings;
     auto formatter = RecordFormatter::build(format);
     auto texts = encodeRunTexts(s, fieldNameRow);
-    ok = ok && opened && formatter && texts && destination.write(texts->header) &&
-         destination.write(texts->fieldNames) &&
-         convertLines(source, destination, *formatter, s, result.recordCount, yielder) &&
-         destination.write(texts->footer);
+    PendingOutput out(destination);
+    ok = ok && opened && formatter && texts;
+    if (ok) {
+        out.append(texts->header);
+        out.append(texts->fieldNames);
+        ok = convertLines(source, out, *formatter, s, result.recordCount, yielder);
+        out.append(texts->footer);
+        ok = out.flush() && ok;
+    }
     source.close();
     ok = ok && destination.commit();
     if (!ok)

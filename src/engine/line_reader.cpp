@@ -19,7 +19,7 @@ bool LineReader::open(const std::string& path) {
         return false;
     }
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
-    buffer_.resize(kBlockSize);
+    buffer_.resize(kBlockSize + kSlack);
     begin_ = end_ = 0;
     eof_ = failed_ = skipLineFeed_ = false;
     return true;
@@ -41,10 +41,10 @@ bool LineReader::fill() {
         end_ -= begin_;
         begin_ = 0;
     }
-    if (buffer_.size() - end_ < kBlockSize / 2)
-        buffer_.resize(buffer_.size() * 2);
+    if (buffer_.size() - kSlack - end_ < kBlockSize / 2)
+        buffer_.resize(2 * buffer_.size());
     for (;;) {
-        ssize_t n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+        ssize_t n = ::read(fd_, buffer_.data() + end_, buffer_.size() - kSlack - end_);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

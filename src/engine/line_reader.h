@@ -13,6 +13,9 @@ namespace quisk {
 class LineReader {
 public:
     static constexpr std::size_t kBlockSize = 1 << 20;
+    // Bytes after every line that may be read (never part of any line), so
+    // that short fields can be copied with a fixed-size move.
+    static constexpr std::size_t kSlack = 16;
 
     LineReader() = default;
     LineReader(const LineReader&) = delete;

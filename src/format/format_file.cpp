@@ -41,6 +41,25 @@ void appendTextLines(std::string& out, const char* marker, const std::string& te
     appendRecord(out, {marker, line});
 }
 
+// The two file kinds are translated directly: building a transliterator
+// costs more than converting a small file, so only other values (which the
+// selector rule then refuses) go through one.
+std::string kindToStored(const std::string& display) {
+    if (display == kTextFile)
+        return t::kStoredTextFile;
+    if (display == kDelimitedFile)
+        return t::kStoredDelimitedFile;
+    return sjis::toFullwidth(display);
+}
+
+std::string kindToDisplay(const std::string& stored) {
+    if (stored == t::kStoredTextFile)
+        return kTextFile;
+    if (stored == t::kStoredDelimitedFile)
+        return kDelimitedFile;
+    return sjis::toHalfwidth(stored);
+}
+
 // Marker 1 to 4 values may hold any typed text; a double quote in them would
 // end the value early, so they get the same placeholders as cells (which
 // read back unchanged, as every value read is restored).
@@ -66,7 +85,7 @@ void applyMarker(const std::vector<std::string>& v, FormatDefinition& f, StoredF
     const std::string& marker = v[0];
     FormatSettings& s = f.settings;
     auto kind = [&](std::string& setting, const char* fallback) {
-        setting = sjis::toHalfwidth(v[1]);
+        setting = kindToDisplay(v[1]);
         if (auto refused = enforceFileKind(setting, fallback))
             boxes.show(*refused);
     };
@@ -127,8 +146,8 @@ std::string formatFileText(const FormatDefinition& format) {
     appendRecord(out,
                  {t::kMarkerSeparatorChar, storedSetting(separatorToStored(s.separatorChar))});
     appendRecord(out, {t::kMarkerSeparatorNum, storedSetting(separatorToStored(s.separatorNum))});
-    appendRecord(out, {t::kMarkerInputKind, sjis::toFullwidth(s.inputKind)});
-    appendRecord(out, {t::kMarkerOutputKind, sjis::toFullwidth(s.outputKind)});
+    appendRecord(out, {t::kMarkerInputKind, kindToStored(s.inputKind)});
+    appendRecord(out, {t::kMarkerOutputKind, kindToStored(s.outputKind)});
     appendRecord(out, {t::kMarkerExclude, s.excludeFrom, s.excludeTo});
     appendRecord(out, {t::kMarkerWriteAsIs, s.writeAsIsFrom, s.writeAsIsTo});
     appendRecord(out, {t::kMarkerNamesOnTop, s.fieldNamesOnTop ? t::kYes : t::kNo});

@@ -35,6 +35,10 @@ inline constexpr const char* kStoredSemicolon = "セミコロン";
 inline constexpr const char* kStoredSpace = " ";
 inline constexpr const char* kStoredTab = "タブ";
 
+// Stored forms of the two file kinds (full-width katakana).
+inline constexpr const char* kStoredTextFile = "テキストファイル";
+inline constexpr const char* kStoredDelimitedFile = "区切ファイル";
+
 // The header and footer dialog.
 inline constexpr const char* kHeaderCaption = "ﾍｯﾀﾞｰ･ﾌｯﾀｰ入力";
 inline constexpr const char* kHeaderOk = "OK";
@@ -45,6 +49,11 @@ inline constexpr const char* kClearMenu = "ｸﾘｱ(&C)";
 inline constexpr const char* kClearBoth = "ﾍｯﾀﾞｰ･ﾌｯﾀｰの消去(&A)";
 inline constexpr const char* kClearHeader = "ﾍｯﾀﾞｰの消去(&H)";
 inline constexpr const char* kClearFooter = "ﾌｯﾀｰの消去(&F)";
+
+// The editor's path while its format has no file, and after the user
+// cancelled the choice of one.
+inline constexpr const char* kUntitledFormat = "無題.qfd";
+inline constexpr const char* kCancelledChoice = "Cancel";
 
 // The chooser of the format to open.
 inline constexpr const char* kChooserCaption = "ﾌｧｲﾙの選択";

@@ -98,10 +98,25 @@ TEST_F(Records, DoubleByteCharactersAreCutOnBytes) {
     EXPECT_EQ(record(line), "\"" + *sjis::encode("漢・") + "\",\"\x9A" + "A\"");
 }
 
+TEST_F(Records, ALeadByteCutOffAtAnyFieldLengthBecomesADot) {
+    format.settings.outputKind = kTextFile;
+    const std::string line = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    for (std::size_t n : {1u, 5u, 7u, 8u, 9u, 15u, 16u, 17u, 24u}) {
+        std::string cut = line.substr(0, n - 1) + "\x8A\xBF"; // last byte is a lead
+        format = FormatDefinition{};
+        format.settings.outputKind = kTextFile;
+        rows = 0;
+        data("Char", "1", std::to_string(n));
+        EXPECT_EQ(record(cut), line.substr(0, n - 1) + "\x81\x45") << n;
+        EXPECT_EQ(record(line.substr(0, n) + "\x8A"), line.substr(0, n)) << n;
+    }
+}
+
 TEST(FieldBytes, PairsFromTheFieldsOwnFirstByte) {
     auto cut = [](std::string_view bytes) {
         std::string out;
-        appendFieldBytes(bytes, out);
+        out.resize(2 * bytes.size());
+        out.resize(static_cast<std::size_t>(copyFieldBytes(bytes, out.data()) - out.data()));
         return out;
     };
     EXPECT_EQ(cut("\x8A\xBF"), "\x8A\xBF");      // a whole character

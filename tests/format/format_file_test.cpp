@@ -223,6 +223,19 @@ TEST(FormatFile, LoadedValuesPassTheSelectorRules) {
     EXPECT_EQ(boxes.shown[1].title, "入力ｴﾗｰ");
 }
 
+TEST(FormatFile, StoredFileKindsAreTheFullWidthForms) {
+    EXPECT_EQ(sjis::toFullwidth(kTextFile), format_texts::kStoredTextFile);
+    EXPECT_EQ(sjis::toFullwidth(kDelimitedFile), format_texts::kStoredDelimitedFile);
+    EXPECT_EQ(sjis::toHalfwidth(format_texts::kStoredTextFile), kTextFile);
+    EXPECT_EQ(sjis::toHalfwidth(format_texts::kStoredDelimitedFile), kDelimitedFile);
+    // a value off the two stored forms still goes through the transliterator
+    FormatDefinition f;
+    ScriptedMessageBoxes boxes;
+    ASSERT_TRUE(parseFormatText("\"[!読込みファイル形式]\",\"ﾃｷｽﾄﾌｧｲﾙ\",\"\",\"\",\"\",\"\"\r\n", f, boxes));
+    EXPECT_EQ(f.settings.inputKind, kTextFile); // half-width stays half-width
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST(FormatFile, CellsKeepQuotesCommasAndLiteralPlaceholders) {
     FormatDefinition f;
     f.row(1) = {",\"", "1", "2", "Char", "", "$34$ stays?"};
