@@ -99,9 +99,8 @@ void FrmHeader::Form_Load(const HeaderFooter& texts) {
 
     resizeTwips(kOpenWidth, kMinHeight);
     const Screen& screen = platform_.screen;
-    const double dpi = screen.dpi();
-    move(twipsToPixels(centredOffset(screen.widthTwips(), widthTwips()), dpi),
-         twipsToPixels(centredOffset(screen.heightTwips(), heightTwips()), dpi));
+    move(toPixels(centredOffset(screen.widthTwips(), widthTwips())),
+         toPixels(centredOffset(screen.heightTwips(), heightTwips())));
     Form_Resize();
 }
 
@@ -127,8 +126,8 @@ void FrmHeader::Form_Resize() {
     const int half = height / 2;
     headerInputText_->setGeometry(twips(125, 900, width - 400, half - 900));
     footerInputText_->setGeometry(twips(125, half + 400, width - 400, half - 1200));
-    lblHeader_->move(lblHeader_->x(), twips(0, 570, 0, 0).y());
-    lblFooter_->move(lblFooter_->x(), twips(0, half + 30, 0, 0).y());
+    lblHeader_->move(lblHeader_->x(), toPixels(570));
+    lblFooter_->move(lblFooter_->x(), toPixels(half + 30));
 }
 
 void FrmHeader::CmdOK_Click() {
@@ -172,15 +171,16 @@ int FrmHeader::heightTwips() const {
 }
 
 void FrmHeader::resizeTwips(int width, int height) {
-    const double dpi = platform_.screen.dpi();
     const QSize frame = frameGeometry().size() - size();
-    resize(twipsToPixels(width, dpi) - frame.width(), twipsToPixels(height, dpi) - frame.height());
+    resize(toPixels(width) - frame.width(), toPixels(height) - frame.height());
 }
 
 QRect FrmHeader::twips(int left, int top, int width, int height) const {
-    const double dpi = platform_.screen.dpi();
-    return QRect(twipsToPixels(left, dpi), twipsToPixels(top, dpi), twipsToPixels(width, dpi),
-                 twipsToPixels(height, dpi));
+    return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+}
+
+int FrmHeader::toPixels(int twips) const {
+    return twipsToPixels(twips, platform_.screen.dpi());
 }
 
 int FrmHeader::toTwips(int pixels) const {

@@ -74,6 +74,7 @@ private:
     void mnuFooterClear_Click();
 
     QRect twips(int left, int top, int width, int height) const;
+    int toPixels(int twips) const;
     int toTwips(int pixels) const;
     static std::string boxText(const QPlainTextEdit* box, bool edited, const std::string& original);
 
