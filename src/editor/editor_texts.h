@@ -27,8 +27,6 @@ inline constexpr const char* kCancelAnswer = "Cancel";
 // Window and grid.
 inline constexpr const char* kCaptionPrefix = "ﾌｫｰﾏｯﾄ設定 - [ ";
 inline constexpr const char* kCaptionSuffix = " ]";
-inline constexpr const char* kUntitled = "無題.qfd";
-inline constexpr const char* kCancelled = "Cancel";
 
 inline constexpr const char* kFrameSepa = "区切文字";
 inline constexpr const char* kLblSepaTxt = "ﾃｷｽﾄ ";

@@ -1,0 +1,237 @@
+#include "frm_format.h"
+
+#include "common/twips.h"
+#include "editor/editor_texts.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QResizeEvent>
+
+#include <algorithm>
+
+namespace quisk {
+
+namespace t = editor_texts;
+
+namespace {
+
+constexpr int kWidth = 8000;   // the window's size when created, and its minimum
+constexpr int kHeight = 6000;
+constexpr int kRowHeight = 388; // every grid row and the edit line
+constexpr int kGridLeft = 125;
+constexpr int kGridTop = 2600;
+constexpr int kEditLineLeft = 120;
+constexpr int kColWidths[FlexGrid::kCols] = {480, 1000, 1050, 700, 1500, 1500, 1500};
+constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
+constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
+
+bool isNumberColumn(int col) { return col == 2 || col == 3; }
+
+bool isDigit(QChar c) { return c >= QChar('0') && c <= QChar('9'); }
+
+QString qs(const char* text) { return QString::fromUtf8(text); }
+
+} // namespace
+
+FrmFormat::FrmFormat(AppState& state, const Platform& platform, FormatPathBox& pathBox,
+                     QWidget* parent)
+    : QDialog(parent), state_(state), platform_(platform), pathBox_(pathBox) {
+    setModal(true);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    body_ = new QWidget(this);
+    buildControls();
+    buildMenus();
+    Form_Load();
+}
+
+int FrmFormat::px(int twips) const { return twipsToPixels(twips, platform_.screen.dpi()); }
+
+void FrmFormat::place(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(px(left), px(top), px(width), px(height));
+}
+
+void FrmFormat::buildControls() {
+    FrameSepa = new QGroupBox(qs(t::kFrameSepa), body_);
+    place(FrameSepa, 120, 240, 2772, 1812);
+    auto label = [this](const char* text, QWidget* parent) {
+        return new QLabel(qs(text), parent);
+    };
+    LblSepaTxt = label(t::kLblSepaTxt, FrameSepa);
+    LblSepa = label(t::kLblSepa, FrameSepa);
+    LblSepaChar = label(t::kLblSepaChar, FrameSepa);
+    LblSepaNum = label(t::kLblSepaNum, FrameSepa);
+    place(LblSepaTxt, 720, 360, 732, 372);
+    place(LblSepa, 1560, 360, 1092, 372);
+    place(LblSepaChar, 120, 720, 612, 372);
+    place(LblSepaNum, 120, 1200, 612, 372);
+    CmbTextChar = new SelectorCombo(FrameSepa);
+    CmbSepaChar = new SelectorCombo(FrameSepa);
+    CmbTextNum = new SelectorCombo(FrameSepa);
+    CmbSepaNum = new SelectorCombo(FrameSepa);
+    place(CmbTextChar, 840, 720, 612, 360);
+    place(CmbSepaChar, 1680, 720, 972, 360);
+    place(CmbTextNum, 840, 1200, 612, 360);
+    place(CmbSepaNum, 1680, 1200, 972, 360);
+
+    ChkFieldName = new QCheckBox(qs(t::kChkFieldName), body_);
+    place(ChkFieldName, 3000, 0, 3012, 372);
+    CmbFromFile = new SelectorCombo(body_);
+    LblFromFile = label(t::kLblFromFile, body_);
+    CmbToFile = new SelectorCombo(body_);
+    LblToFile = label(t::kLblToFile, body_);
+    place(CmbFromFile, 3000, 360, 1692, 360);
+    place(LblFromFile, 4680, 480, 1452, 372);
+    place(CmbToFile, 3000, 840, 1692, 360);
+    place(LblToFile, 4680, 960, 1332, 372);
+    CmdHeader = new QPushButton(qs(t::kCmdHeader), body_);
+    CmdClose = new QPushButton(qs(t::kCmdClose), body_);
+    place(CmdHeader, 3000, 1320, 1692, 372);
+    place(CmdClose, 4800, 1320, 972, 372);
+    connect(CmdHeader, &QPushButton::clicked, this, [this] { CmdHeader_Click(); });
+    connect(CmdClose, &QPushButton::clicked, this, [this] { CmdClose_Click(); });
+
+    // The row ranges are edited in their own dialog; these boxes hold them.
+    JumpTxtFrom = new QLineEdit(body_);
+    JumpTxtTo = new QLineEdit(body_);
+    IgnoreTxtFrom = new QLineEdit(body_);
+    IgnoreTxtTo = new QLineEdit(body_);
+    for (QLineEdit* box : {JumpTxtFrom, JumpTxtTo, IgnoreTxtFrom, IgnoreTxtTo})
+        box->hide();
+
+    CellText = new QLineEdit(body_);
+    connect(CellText, &QLineEdit::textChanged, this, [this] { CellText_Change(); });
+    // The user's own typing in the edit line changes the format even when
+    // no key reached the grid first (a click into the edit line).
+    connect(CellText, &QLineEdit::textEdited, this, [this] { markDirty(); });
+    buildGrid();
+    connectSettings();
+}
+
+void FrmFormat::buildGrid() {
+    model_ = new FieldTableModel(format_, this);
+    Grid1 = new FlexGrid(*model_, platform_.screen.dpi(), body_);
+    connect(Grid1, &FlexGrid::keyPress, this, [this](const QString& s) { Grid1_KeyPress(s); });
+    connect(Grid1, &FlexGrid::mouseDown, this,
+            [this](Qt::MouseButton b, const QPoint& p) { Grid1_MouseDown(b, p); });
+    connect(Grid1, &FlexGrid::dblClick, this, [this] { Grid1_DblClick(); });
+    connect(Grid1, &FlexGrid::enterCell, this, [this] { Grid1_EnterCell(); });
+}
+
+void FrmFormat::Form_Load() {
+    const Screen& screen = platform_.screen;
+    resize(px(kWidth), px(kHeight));
+    move(px(centredOffset(screen.widthTwips(), kWidth)),
+         px(centredOffset(screen.heightTwips(), kHeight)));
+    CellText->setGeometry(px(kEditLineLeft), px(kHeight - 3900), CellText->width(),
+                          px(kRowHeight));
+    // A new table: 200 numbered rows under the title row.
+    Grid1->setAllRowHeights(kRowHeight);
+    model_->renumber();
+    for (int c = 0; c < FlexGrid::kCols; ++c)
+        Grid1->setColWidth(c, kColWidths[c]);
+    writeTitlesAndAlignments();
+    Grid1->setRow(1);
+    Grid1->setCol(1);
+    startFilePart();
+}
+
+void FrmFormat::writeTitlesAndAlignments() {
+    for (int c = 1; c < FlexGrid::kCols; ++c) {
+        Grid1->setTextAt(0, c, t::kTitles[c - 1]);
+        Grid1->setTitleAlignment(c, kLeft);
+        Grid1->setColAlignment(c, isNumberColumn(c) ? kRight : kLeft);
+    }
+}
+
+void FrmFormat::disp_refresh(int /*cellFlag*/) {
+    Grid1->setAllRowHeights(kRowHeight);
+    for (int c = 0; c < FlexGrid::kCols; ++c)
+        Grid1->setColWidth(c, kColWidths[c]);
+    Grid1->setFillStyle(FlexGrid::FillStyle::Single);
+    Grid1->setRows(format_.fieldRowCount() + 1);
+    model_->renumber();
+    writeTitlesAndAlignments();
+    Grid1->setRow(1);
+    Grid1->setCol(1);
+}
+
+void FrmFormat::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const int minWidth = px(kWidth), minHeight = px(kHeight);
+    if (!isMinimized() && (width() < minWidth || height() < minHeight)) {
+        resize(minWidth, minHeight);
+        return;
+    }
+    const int barHeight = menuBar->sizeHint().height();
+    menuBar->setGeometry(0, 0, width(), barHeight);
+    body_->setGeometry(0, barHeight, width(), height() - barHeight);
+    // The figures measure the outer window, borders included; this window's
+    // size is its inside, so the grid keeps its left margin on the right.
+    const int gridWidth = width() - 2 * px(kGridLeft);
+    Grid1->setGeometry(px(kGridLeft), px(kGridTop), gridWidth, height() - px(3600));
+    CellText->resize(gridWidth, CellText->height());
+}
+
+void FrmFormat::loadEditLine(const std::string& text) {
+    CellText->setText(QString::fromStdString(text));
+}
+
+void FrmFormat::focusEditLine() {
+    CellText->setFocus();
+    CellText->setCursorPosition(static_cast<int>(CellText->text().size()));
+}
+
+void FrmFormat::Grid1_KeyPress(const QString& typed) {
+    markDirty();
+    Grid1->setFillStyle(FlexGrid::FillStyle::Single);
+    const bool backspace = typed == QString(QChar(8));
+    if (!backspace) {
+        if (isNumberColumn(Grid1->col()) && !std::all_of(typed.begin(), typed.end(), isDigit)) {
+            if (!Grid1->text().empty())
+                loadEditLine(Grid1->text());
+            platform_.messages.show(
+                Message{t::kDigitsOnly, t::kInputErrorTitle, Icon::Stop, Buttons::Ok});
+            return;
+        }
+        Grid1->setText(Grid1->text() + typed.toStdString());
+    }
+    loadEditLine(Grid1->text());
+    focusEditLine();
+}
+
+void FrmFormat::CellText_Change() {
+    const QString typed = CellText->text();
+    if (!isNumberColumn(Grid1->col())) {
+        Grid1->setText(typed.toStdString());
+        return;
+    }
+    QString digits;
+    std::copy_if(typed.begin(), typed.end(), std::back_inserter(digits), isDigit);
+    if (digits != typed)
+        platform_.messages.show(
+            Message{t::kDigitsOnly, t::kInputErrorTitle, Icon::Stop, Buttons::Ok});
+    Grid1->setText(digits.toStdString());
+    if (digits != typed)
+        CellText->setText(digits);
+}
+
+void FrmFormat::Grid1_MouseDown(Qt::MouseButton button, const QPoint& globalPos) {
+    if (button == Qt::RightButton) {
+        mnuPopup->popup(globalPos);
+        return;
+    }
+    if (Grid1->singleCellSelected())
+        loadEditLine(Grid1->text());
+}
+
+void FrmFormat::Grid1_DblClick() { focusEditLine(); }
+
+void FrmFormat::Grid1_EnterCell() { markDirty(); }
+
+} // namespace quisk

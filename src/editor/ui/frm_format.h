@@ -1,0 +1,187 @@
+#pragma once
+
+#include "common/app_state.h"
+#include "common/platform.h"
+#include "editor/ui/field_table_model.h"
+#include "editor/ui/flex_grid.h"
+#include "editor/ui/selector_combo.h"
+#include "format/format_definition.h"
+
+#include <QDialog>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+
+namespace quisk {
+
+// The format editor: the settings across the top, the edit line, and the
+// field grid. It holds the current FormatDefinition; the grid model and the
+// settings controls read and write it. Created by the main window (which has
+// copied the job's paths into AppState) and shown modally; on creation it
+// asks which format to open and loads it. With openFormatDirectly set it
+// loads jobFormatPath without asking and closes without questions.
+class FrmFormat : public QDialog {
+    Q_OBJECT
+
+public:
+    FrmFormat(AppState& state, const Platform& platform, FormatPathBox& pathBox,
+              QWidget* parent = nullptr);
+
+    // The current definition: the grid's rows and the settings shown.
+    FormatDefinition& format() { return format_; }
+    // Whether the window closed (or closes as soon as it is shown, after a
+    // cancelled choice or a failed load at the start).
+    bool closed() const { return closed_; }
+    bool closesWhenShown() const { return closeWhenShown_; }
+
+    // Controls, named as the window's own code names them.
+    QMenuBar* menuBar = nullptr;
+    QGroupBox* FrameSepa = nullptr;
+    QLabel* LblSepaTxt = nullptr;
+    QLabel* LblSepa = nullptr;
+    QLabel* LblSepaChar = nullptr;
+    QLabel* LblSepaNum = nullptr;
+    SelectorCombo* CmbTextChar = nullptr;
+    SelectorCombo* CmbSepaChar = nullptr;
+    SelectorCombo* CmbTextNum = nullptr;
+    SelectorCombo* CmbSepaNum = nullptr;
+    QCheckBox* ChkFieldName = nullptr;
+    SelectorCombo* CmbFromFile = nullptr;
+    QLabel* LblFromFile = nullptr;
+    SelectorCombo* CmbToFile = nullptr;
+    QLabel* LblToFile = nullptr;
+    QPushButton* CmdHeader = nullptr;
+    QPushButton* CmdClose = nullptr;
+    QLineEdit* CellText = nullptr;
+    FlexGrid* Grid1 = nullptr;
+    QLineEdit* JumpTxtFrom = nullptr;
+    QLineEdit* JumpTxtTo = nullptr;
+    QLineEdit* IgnoreTxtFrom = nullptr;
+    QLineEdit* IgnoreTxtTo = nullptr;
+    QMenu* mnuPopup = nullptr;
+
+    // Rebuilds the grid's layout after its rows changed or were hidden:
+    // every row and column shown again, rows renumbered, fill style single,
+    // row 1 column 1 current. cellFlag has no effect.
+    void disp_refresh(int cellFlag);
+    // Validates the table before a save; false abandons the save.
+    bool Grid_Check();
+    // Saves to formatPath (saveFlag 0) or under a new name (1); 1 when
+    // nothing was saved, 0 when the format was written.
+    int File_Save(int saveFlag);
+
+    // The edit-line protocol.
+    void Grid1_KeyPress(const QString& typed);
+    void Grid1_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
+    void Grid1_DblClick();
+    void Grid1_EnterCell();
+    void CellText_Change();
+
+    // The selectors.
+    void CmbTextChar_DropDown();
+    void CmbTextNum_DropDown();
+    void CmbSepaChar_DropDown();
+    void CmbSepaNum_DropDown();
+    void CmbFromFile_DropDown();
+    void CmbToFile_DropDown();
+    void CmbTextChar_Change();
+    void CmbTextNum_Change();
+    void CmbFromFile_Change();
+    void CmbToFile_Change();
+    void CmbToFile_Click();
+
+    // File commands and closing.
+    void mnuOpen_Click();
+    void mnuOverWrite_Click();
+    void mnuSaveAs_Click();
+    void CmdClose_Click();
+
+    // Block editing commands.
+    void mnuCOPY_Click();
+    void mnuKILL_Click();
+    void mnuPASTE_Click();
+    void mnuADDROW_Click();
+    void mnuPopupAdd10Rows_Click();
+    void mnuKILLROW_Click();
+    void mnuCLRCELL_Click();
+    void mnuCLRSEL_Click();
+    void mnuROWUNDISP_Click();
+    void mnuCOLUNDISP_Click();
+    void mnuUNDISP_Click();
+
+    // Field-type changes and the option dialogs, wired by their own code.
+    void mnuAllChar_Click();
+    void mnuAllNum_Click();
+    void mnuStrChar_Click();
+    void mnuStrNum_Click();
+    void mnuChangeChar_Click();
+    void mnuChangeNum_Click();
+    void mnuHeaderFooter_Click();
+    void mnuRowOption_Click();
+    void CmdHeader_Click();
+
+public slots:
+    // Every way of closing (close box, Escape, CmdClose) comes here.
+    void reject() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Window and grid (frm_format.cpp).
+    int px(int twips) const;
+    void place(QWidget* w, int left, int top, int width, int height);
+    void Form_Load();
+    void buildControls();
+    void buildGrid();
+    void writeTitlesAndAlignments();
+    void loadEditLine(const std::string& text);
+    void focusEditLine();
+    void markDirty() { state_.formatDirty = true; }
+
+    // Menus (frm_format_menus.cpp).
+    void buildMenus();
+
+    // Selectors and settings (frm_format_selectors.cpp).
+    void connectSettings();
+    void rebuildList(SelectorCombo* box, std::initializer_list<const char*> items);
+    void enforceQuote(SelectorCombo* box, std::string& setting);
+    void enforceKind(SelectorCombo* box, std::string& setting, const char* defaultKind);
+    void applyOutputKind();
+    void showSettings();
+    void keepSelectorCopies();
+    bool selectorsChanged() const;
+
+    // File commands (frm_format_files.cpp).
+    enum class OpenResult { Loaded, Untitled, Cancelled, Failed };
+    void startFilePart();
+    OpenResult File_Open();
+    bool File_Load();
+    void applyNewDefinition();
+    void setCaption();
+    Answer askUnsaved();
+    int saveBeforeLeaving();
+    bool overwriteAllowed(bool withCancel, int& result);
+    bool Form_QueryUnload();
+    void handOverPath();
+    void closeWithoutQuestions();
+
+    AppState& state_;
+    Platform platform_;
+    FormatPathBox& pathBox_;
+    FormatDefinition format_;
+    FieldTableModel* model_ = nullptr;
+    QWidget* body_ = nullptr;
+    bool closed_ = false;
+    bool closeWhenShown_ = false;
+    bool loadFailed_ = false;
+};
+
+} // namespace quisk

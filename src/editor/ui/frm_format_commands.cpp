@@ -1,0 +1,62 @@
+// The grid's block editing commands: clipboard, rows, clearing and hiding.
+#include "frm_format.h"
+
+namespace quisk {
+
+namespace {
+constexpr int kHidden = 1; // a row height or column width that hides it
+constexpr int kRowsAtOnce = 10;
+} // namespace
+
+void FrmFormat::mnuCOPY_Click() { platform_.clipboard.setText(Grid1->clip()); }
+
+void FrmFormat::mnuKILL_Click() {
+    markDirty();
+    mnuCOPY_Click();
+    mnuCLRSEL_Click();
+}
+
+void FrmFormat::mnuPASTE_Click() {
+    markDirty();
+    Grid1->setClip(platform_.clipboard.text());
+}
+
+void FrmFormat::mnuADDROW_Click() {
+    Grid1->addItem(Grid1->row());
+    disp_refresh(1);
+}
+
+void FrmFormat::mnuPopupAdd10Rows_Click() {
+    const int at = Grid1->row();
+    for (int i = 0; i < kRowsAtOnce; ++i)
+        Grid1->addItem(at);
+    disp_refresh(1);
+}
+
+void FrmFormat::mnuKILLROW_Click() {
+    if (format_.fieldRowCount() <= 1)
+        return; // the table keeps at least one row
+    Grid1->removeItem(Grid1->row());
+    disp_refresh(1);
+    markDirty();
+}
+
+void FrmFormat::mnuCLRCELL_Click() {
+    markDirty();
+    Grid1->setFillStyle(FlexGrid::FillStyle::Single);
+    Grid1->setText("");
+}
+
+void FrmFormat::mnuCLRSEL_Click() {
+    markDirty();
+    Grid1->setFillStyle(FlexGrid::FillStyle::Repeat);
+    Grid1->setText("");
+}
+
+void FrmFormat::mnuROWUNDISP_Click() { Grid1->setRowHeight(Grid1->row(), kHidden); }
+
+void FrmFormat::mnuCOLUNDISP_Click() { Grid1->setColWidth(Grid1->col(), kHidden); }
+
+void FrmFormat::mnuUNDISP_Click() { disp_refresh(0); }
+
+} // namespace quisk
