@@ -78,6 +78,7 @@ FrmQuisk::FrmQuisk(AppState& state, Platform platform, QWidget* parent)
     buildControls(client);
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->activate();
     pathBox_ = std::make_unique<PathBox>(PasTxt_[2]);
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
