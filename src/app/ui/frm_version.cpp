@@ -46,6 +46,9 @@ FrmVersion::FrmVersion(const Screen& screen, QWidget* parent)
     QPalette black = lblTitle_->palette();
     black.setColor(QPalette::WindowText, Qt::black);
     lblTitle_->setPalette(black);
+    QFont titleFont = lblTitle_->font();
+    titleFont.setPointSize(12);
+    lblTitle_->setFont(titleFont);
 
     cmdOK_ = new QPushButton(QString::fromUtf8(t::kOkCaption), this);
     cmdOK_->setObjectName(QStringLiteral("cmdOK"));
