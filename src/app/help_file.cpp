@@ -26,13 +26,13 @@ std::string helpFilePath(const std::string& programDirectory, const std::string&
 
 void openHelpFile(const std::string& path, ProgramLauncher& launcher, MessageBoxes& boxes) {
     if (!isRegularFile(path)) {
-        boxes.show({std::string(t::kHelpMissing1) + path + t::kHelpMissing2, t::kErrorTitle,
-                    Icon::Stop});
+        boxes.show(
+            {std::string(t::kHelpMissing1) + path + t::kHelpMissing2, t::kErrorTitle, Icon::Stop});
         return;
     }
     if (!launcher.start("xdg-open " + quoted(path)))
-        boxes.show({std::string(t::kHelpMissing1) + path + t::kHelpFailed2, t::kErrorTitle,
-                    Icon::Stop});
+        boxes.show(
+            {std::string(t::kHelpMissing1) + path + t::kHelpFailed2, t::kErrorTitle, Icon::Stop});
 }
 
 } // namespace quisk

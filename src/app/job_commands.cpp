@@ -15,7 +15,9 @@ bool exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
-Message stop(std::string text) { return {std::move(text), t::kErrorTitle, Icon::Stop}; }
+Message stop(std::string text) {
+    return {std::move(text), t::kErrorTitle, Icon::Stop};
+}
 
 } // namespace
 

@@ -1,12 +1,10 @@
 #include "app/help_file.h"
-
 #include "common/file_io.h"
 #include "common/platform.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace quisk {
@@ -44,8 +42,8 @@ TEST_F(HelpFileTest, TheBuildTreeHasTheHelpFileBesideTheProgram) {
 TEST_F(HelpFileTest, AMissingFileIsReportedAndNothingStarts) {
     openHelpFile(at("bin/Quisk.hlp"), launcher, boxes);
     EXPECT_TRUE(launcher.started.empty());
-    EXPECT_EQ(boxes.shown.at(0),
-              (Message{"ﾍﾙﾌﾟﾌｧｲﾙ｢" + at("bin/Quisk.hlp") + "｣が見つかりません｡", "ｴﾗｰ", Icon::Stop}));
+    EXPECT_EQ(boxes.shown.at(0), (Message{"ﾍﾙﾌﾟﾌｧｲﾙ｢" + at("bin/Quisk.hlp") + "｣が見つかりません｡",
+                                          "ｴﾗｰ", Icon::Stop}));
 }
 
 TEST_F(HelpFileTest, ThePathReachesTheViewerAsOneWord) {

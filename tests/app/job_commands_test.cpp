@@ -1,11 +1,9 @@
 #include "app/job_commands.h"
-
 #include "app/job_file.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace quisk {
@@ -68,9 +66,9 @@ TEST_F(JobCommandsTest, UntitledSaveAsksForANameAndCancelWritesNothing) {
     state.jobDirty = true;
     EXPECT_EQ(jobs.saveJobAs(), SaveOutcome::Cancelled);
     ASSERT_EQ(dialogs.saved.size(), 1u); // asked once, not again for "save as"
-    EXPECT_EQ(dialogs.saved[0], (FileDialogRequest{"処理ﾌｧｲﾙの保存",
-                                                   "処理ﾌｧｲﾙ形式|*.dof|すべてのﾌｧｲﾙ|*.*",
-                                                   "無題.dof"}));
+    EXPECT_EQ(
+        dialogs.saved[0],
+        (FileDialogRequest{"処理ﾌｧｲﾙの保存", "処理ﾌｧｲﾙ形式|*.dof|すべてのﾌｧｲﾙ|*.*", "無題.dof"}));
     EXPECT_EQ(state.jobPath, "無題.dof");
     EXPECT_TRUE(state.jobDirty);
     EXPECT_TRUE(fs::is_empty(dir));
@@ -172,9 +170,9 @@ TEST_F(JobCommandsTest, NewJobKeepsOnlyTheName) {
 TEST_F(JobCommandsTest, OpenJob) {
     state.jobPath = path("cur.dof");
     jobs.openJob(); // cancelled
-    EXPECT_EQ(dialogs.opened[0], (FileDialogRequest{"処理ﾌｧｲﾙを開く",
-                                                    "処理ﾌｧｲﾙ|*.dof|すべてのﾌｧｲﾙ|*.*",
-                                                    path("cur.dof")}));
+    EXPECT_EQ(
+        dialogs.opened[0],
+        (FileDialogRequest{"処理ﾌｧｲﾙを開く", "処理ﾌｧｲﾙ|*.dof|すべてのﾌｧｲﾙ|*.*", path("cur.dof")}));
     EXPECT_EQ(state.jobPath, "無題.dof");
     EXPECT_EQ(window.caption, "Quisk");
 
@@ -217,14 +215,15 @@ TEST_F(JobCommandsTest, StartupWithoutADefaultJobOffersTheOpenDialog) {
 
 TEST_F(JobCommandsTest, StartupWithAnUnusableCommandLine) {
     jobs.loadStartupJob(parseCommandLine({"/I"}));
-    EXPECT_EQ(boxes.shown.at(0), (Message{"ﾊﾟﾗﾒｰﾀは､｢\"｣で囲んでください｡", "ﾊﾟﾗﾒｰﾀｴﾗｰ", Icon::Stop}));
+    EXPECT_EQ(boxes.shown.at(0),
+              (Message{"ﾊﾟﾗﾒｰﾀは､｢\"｣で囲んでください｡", "ﾊﾟﾗﾒｰﾀｴﾗｰ", Icon::Stop}));
     EXPECT_EQ(boxes.shown.at(1).text, kStartupFailure);
     EXPECT_EQ(dialogs.opened.at(0).initialName, "無題.dof");
 
     writeJob("Quisk.dof", {}); // a named job never falls back to the default one
     jobs.loadStartupJob(parseCommandLine({path("none.dof")}));
-    EXPECT_EQ(boxes.shown.at(2), (Message{"ﾊﾟﾗﾒｰﾀで指定されたﾌｧｲﾙは存在しません｡", "ﾊﾟﾗﾒｰﾀｴﾗｰ",
-                                          Icon::Stop}));
+    EXPECT_EQ(boxes.shown.at(2),
+              (Message{"ﾊﾟﾗﾒｰﾀで指定されたﾌｧｲﾙは存在しません｡", "ﾊﾟﾗﾒｰﾀｴﾗｰ", Icon::Stop}));
     EXPECT_EQ(boxes.shown.at(3).text, kStartupFailure);
     EXPECT_EQ(state.jobPath, "無題.dof");
     EXPECT_EQ(window.job.jobName, "売上");

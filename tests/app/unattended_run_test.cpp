@@ -3,10 +3,9 @@
 #include "app/job_file.h"
 #include "common/file_io.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace quisk {
@@ -47,8 +46,8 @@ TEST_F(UnattendedRunTest, WritesWhatTheRunnerWrites) {
 
     // A program that does not end by itself fails here after the time-out
     // instead of hanging the test run.
-    EXPECT_EQ(runIn("desktop", "QT_QPA_PLATFORM=offscreen timeout 60 '" + desktop.string() +
-                                   "' job.dof /I"),
+    EXPECT_EQ(runIn("desktop",
+                    "QT_QPA_PLATFORM=offscreen timeout 60 '" + desktop.string() + "' job.dof /I"),
               0);
     EXPECT_EQ(runIn("runner", "'" + runner.string() + "' job.dof > /dev/null"), 0);
 

@@ -17,7 +17,6 @@ using FormatEditorHook =
     std::function<void(QWidget* parent, AppState& state, Platform platform, FormatPathBox& box)>;
 
 // Until an editor is plugged in: an empty modal window with the editor's title.
-void showEmptyFormatEditor(QWidget* parent, AppState& state, Platform platform,
-                           FormatPathBox& box);
+void showEmptyFormatEditor(QWidget* parent, AppState& state, Platform platform, FormatPathBox& box);
 
 } // namespace quisk

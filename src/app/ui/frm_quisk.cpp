@@ -27,7 +27,9 @@ constexpr int kWindowHeight = 6216;
 constexpr int kClientWidth = 6720;
 constexpr int kClientHeight = 5520;
 
-QString qs(const char* text) { return QString::fromUtf8(text); }
+QString qs(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 // The sunken frame around the job area: dark top and left edges, light
 // bottom and right edges.
@@ -56,9 +58,7 @@ class FrmQuisk::PathBox : public FormatPathBox {
 public:
     explicit PathBox(QLineEdit* box) : box_(box) {}
     std::string text() const override { return box_->text().toStdString(); }
-    void setText(const std::string& path) override {
-        box_->setText(QString::fromStdString(path));
-    }
+    void setText(const std::string& path) override { box_->setText(QString::fromStdString(path)); }
 
 private:
     QLineEdit* box_;
@@ -88,7 +88,9 @@ FrmQuisk::FrmQuisk(AppState& state, Platform platform, QWidget* parent)
 
 FrmQuisk::~FrmQuisk() = default;
 
-FormatPathBox& FrmQuisk::formatPathBox() { return *pathBox_; }
+FormatPathBox& FrmQuisk::formatPathBox() {
+    return *pathBox_;
+}
 
 void FrmQuisk::buildControls(QWidget* client) {
     const double dpi = platform_.screen.dpi();
@@ -111,19 +113,21 @@ void FrmQuisk::buildControls(QWidget* client) {
             place(new QLineEdit(client), name, tip, twipRect(240, top, 5652, 396, dpi)));
     };
     auto check = [&](const char* name, const char* caption, QRect rect) {
-        return static_cast<QCheckBox*>(place(new QCheckBox(qs(caption), client), name, nullptr, rect));
+        return static_cast<QCheckBox*>(
+            place(new QCheckBox(qs(caption), client), name, nullptr, rect));
     };
     auto label = [&](const char* name, const char* caption, QRect rect) {
         place(new QLabel(qs(caption), client), name, nullptr, rect);
     };
 
     cmdSearch_ = button("cmdSearch", t::kRunCaption, t::kRunTip, twipRect(120, 0, 1452, 375, dpi));
-    auto* cmdFmt = button("CmdFmt", t::kFormatCaption, t::kFormatTip,
-                          twipRect(1680, 0, 2172, 372, dpi));
-    auto* cmdSrchCancel = button("cmdSrchCancel", t::kExitCaption, t::kExitTip,
-                                 twipRect(3960, 0, 852, 375, dpi));
+    auto* cmdFmt =
+        button("CmdFmt", t::kFormatCaption, t::kFormatTip, twipRect(1680, 0, 2172, 372, dpi));
+    auto* cmdSrchCancel =
+        button("cmdSrchCancel", t::kExitCaption, t::kExitTip, twipRect(3960, 0, 852, 375, dpi));
     DoNameTxt_ = box("DoNameTxt", t::kJobNameTip, 600);
-    ChkFileExist_ = check("ChkFileExist", t::kOverwriteCaption, twipRect(240, 1080, 3852, 384, dpi));
+    ChkFileExist_ =
+        check("ChkFileExist", t::kOverwriteCaption, twipRect(240, 1080, 3852, 384, dpi));
 
     const std::array<const char*, 4> boxNames{"PasTxt1", "PasTxt2", "PasTxt3", "PasTxt4"};
     const std::array<const char*, 4> boxTips{t::kSourceTip, t::kDestinationTip, t::kFormatPathTip,
@@ -137,7 +141,8 @@ void FrmQuisk::buildControls(QWidget* client) {
     for (int i = 0; i < 4; ++i) {
         int top = 1920 + 840 * i;
         PasTxt_[i] = box(boxNames[i], boxTips[i], top);
-        auto* browse = button(browseNames[i], "", browseTips[i], twipRect(6000, top, 492, 420, dpi));
+        auto* browse =
+            button(browseNames[i], "", browseTips[i], twipRect(6000, top, 492, 420, dpi));
         browse->setIcon(folder);
         browse->setIconSize(QSize(16, 16));
         connect(browse, &QPushButton::clicked, this, [this, i] { CmdFileShow_Click(i); });

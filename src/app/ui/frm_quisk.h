@@ -6,7 +6,6 @@
 #include "common/platform.h"
 
 #include <QMainWindow>
-
 #include <array>
 #include <memory>
 #include <string>

@@ -67,7 +67,9 @@ void FrmVersion::Form_Load(const Screen& screen) {
     move(twipsToPixels(left, dpi_), twipsToPixels(top, dpi_));
 }
 
-void FrmVersion::cmdOK_Click() { accept(); }
+void FrmVersion::cmdOK_Click() {
+    accept();
+}
 
 // The etched separator: a grey line with a white one just below it.
 void FrmVersion::paintEvent(QPaintEvent* event) {

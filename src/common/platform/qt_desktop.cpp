@@ -30,9 +30,13 @@ void QtClipboard::setText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
-int QtScreen::widthTwips() const { return pixelsToTwips(screenPixels().width(), dpi()); }
+int QtScreen::widthTwips() const {
+    return pixelsToTwips(screenPixels().width(), dpi());
+}
 
-int QtScreen::heightTwips() const { return pixelsToTwips(screenPixels().height(), dpi()); }
+int QtScreen::heightTwips() const {
+    return pixelsToTwips(screenPixels().height(), dpi());
+}
 
 double QtScreen::dpi() const {
     const QScreen* screen = QGuiApplication::primaryScreen();

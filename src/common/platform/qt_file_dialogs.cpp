@@ -39,8 +39,8 @@ QStringList qtNameFilters(const std::string& filterList) {
     return filters;
 }
 
-std::unique_ptr<QFileDialog> buildFileDialog(const FileDialogRequest& request,
-                                             FileDialogMode mode, QWidget* parent) {
+std::unique_ptr<QFileDialog> buildFileDialog(const FileDialogRequest& request, FileDialogMode mode,
+                                             QWidget* parent) {
     auto dialog = std::make_unique<QFileDialog>(parent, QString::fromStdString(request.title));
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setFileMode(QFileDialog::AnyFile);

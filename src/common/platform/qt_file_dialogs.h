@@ -4,7 +4,6 @@
 
 #include <QFileDialog>
 #include <QStringList>
-
 #include <memory>
 
 namespace quisk {
@@ -21,8 +20,8 @@ enum class FileDialogMode { Open, Save };
 // shown and its file name filled in. An open dialog also takes the name of a
 // file that does not exist yet; a save dialog leaves the overwrite question
 // to the caller, which asks it in its own words.
-std::unique_ptr<QFileDialog> buildFileDialog(const FileDialogRequest& request,
-                                             FileDialogMode mode, QWidget* parent);
+std::unique_ptr<QFileDialog> buildFileDialog(const FileDialogRequest& request, FileDialogMode mode,
+                                             QWidget* parent);
 
 class QtFileDialogs : public FileDialogs {
 public:

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPushButton>
-
 #include <utility>
 #include <vector>
 

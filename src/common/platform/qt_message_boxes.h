@@ -3,7 +3,6 @@
 #include "common/message_box.h"
 
 #include <QMessageBox>
-
 #include <memory>
 
 namespace quisk {

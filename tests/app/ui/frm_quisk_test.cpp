@@ -12,11 +12,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace quisk {
@@ -116,8 +115,8 @@ TEST_F(FrmQuiskTest, ControlsSitWhereTheTwipTableSaysInTabOrder) {
         QWidget* w = child<QWidget>(e.name);
         ASSERT_NE(w, nullptr);
         // 15 twips to the pixel at 96 DPI.
-        EXPECT_EQ(w->geometry(), QRect(qRound(e.l / 15.0), qRound(e.t / 15.0),
-                                       qRound(e.w / 15.0), qRound(e.h / 15.0)))
+        EXPECT_EQ(w->geometry(), QRect(qRound(e.l / 15.0), qRound(e.t / 15.0), qRound(e.w / 15.0),
+                                       qRound(e.h / 15.0)))
             << e.name;
         EXPECT_EQ(w->toolTip(), QString::fromUtf8(e.tip)) << e.name;
         QVariant caption = w->property("text");
@@ -150,10 +149,10 @@ TEST_F(FrmQuiskTest, WindowIsFixedCentredAndHasTheMenus) {
             EXPECT_TRUE(item->shortcut().isEmpty());
         }
     }
-    EXPECT_EQ(captions, QStringList({"ﾌｧｲﾙ(&F)", "新規作成(&N)", "処理ﾌｧｲﾙを開く(&O)",
-                                     "処理ﾌｧｲﾙの上書き保存(&V)", "処理ﾌｧｲﾙを名前を付けて保存(&E)",
-                                     "-", "終了(&X)", "ﾍﾙﾌﾟ(&H)", "Quiskﾍﾙﾌﾟ(&E)", "-",
-                                     "ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
+    EXPECT_EQ(captions,
+              QStringList({"ﾌｧｲﾙ(&F)", "新規作成(&N)", "処理ﾌｧｲﾙを開く(&O)",
+                           "処理ﾌｧｲﾙの上書き保存(&V)", "処理ﾌｧｲﾙを名前を付けて保存(&E)", "-",
+                           "終了(&X)", "ﾍﾙﾌﾟ(&H)", "Quiskﾍﾙﾌﾟ(&E)", "-", "ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
 }
 
 TEST_F(FrmQuiskTest, StartupShowsTheDefaultJobUnchanged) {
@@ -201,9 +200,9 @@ TEST_F(FrmQuiskTest, BrowseButtons) {
     box("PasTxt3")->clear();
     state.jobDirty = false;
     click("CmdFileShow3"); // cancelled
-    EXPECT_EQ(dialogs.opened.at(0), (FileDialogRequest{"ﾌｫｰﾏｯﾄﾌｧｲﾙを開く",
-                                                       "ﾌｫｰﾏｯﾄﾌｧｲﾙ形式|*.qfd|すべてのﾌｧｲﾙ|*.*",
-                                                       "*.qfd"}));
+    EXPECT_EQ(
+        dialogs.opened.at(0),
+        (FileDialogRequest{"ﾌｫｰﾏｯﾄﾌｧｲﾙを開く", "ﾌｫｰﾏｯﾄﾌｧｲﾙ形式|*.qfd|すべてのﾌｧｲﾙ|*.*", "*.qfd"}));
     EXPECT_FALSE(state.jobDirty);
 
     dialogs.answer(at("new.csv"));

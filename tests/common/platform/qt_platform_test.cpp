@@ -8,11 +8,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <functional>
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace quisk {
 namespace {
