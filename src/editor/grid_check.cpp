@@ -10,7 +10,9 @@ namespace t = editor_texts;
 
 namespace {
 
-bool filled(const std::string& cell) { return !cell.empty(); }
+bool filled(const std::string& cell) {
+    return !cell.empty();
+}
 
 // True when every character is one of the ten ASCII digits; empty passes.
 bool digitsOnly(const std::string& cell) {
@@ -28,8 +30,8 @@ bool isZero(const std::string& digits) {
 // The message of the first rule the row breaks, or null when it passes.
 const char* brokenRule(const FieldRow& r) {
     const bool name = filled(r.fieldName), start = filled(r.startPosition),
-               length = filled(r.length), type = filled(r.fieldType),
-               fixed = filled(r.fixedValue), remarks = filled(r.remarks);
+               length = filled(r.length), type = filled(r.fieldType), fixed = filled(r.fixedValue),
+               remarks = filled(r.remarks);
     if (fixed && (start || length || type))
         return t::kFixedValueAlone;
     if (remarks && !name && !start && !length && !type && !fixed)
@@ -48,8 +50,8 @@ const char* brokenRule(const FieldRow& r) {
 }
 
 Message gapQuestion() {
-    std::string text = std::string(t::kGapQuestion1) + "\r\n" + t::kGapQuestion2 + "\r\n\r\n" +
-                       t::kGapQuestion3;
+    std::string text =
+        std::string(t::kGapQuestion1) + "\r\n" + t::kGapQuestion2 + "\r\n\r\n" + t::kGapQuestion3;
     return Message{text, t::kCellErrorTitle, Icon::None, Buttons::YesNo, Answer::Yes};
 }
 

@@ -13,9 +13,9 @@ namespace quisk {
 
 struct GridCheckResult {
     enum class Outcome {
-        Passed,   // every row passed: the save may go ahead
-        Failed,   // a row broke a rule: show the message and do not save
-        AskGap,   // a filled row follows a gap: ask, Yes saves, No does not
+        Passed, // every row passed: the save may go ahead
+        Failed, // a row broke a rule: show the message and do not save
+        AskGap, // a filled row follows a gap: ask, Yes saves, No does not
     };
     Outcome outcome = Outcome::Passed;
     // The message for Failed, the question for AskGap.

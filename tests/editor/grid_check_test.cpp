@@ -1,5 +1,5 @@
-#include "editor/grid_check.h"
 #include "editor/editor_texts.h"
+#include "editor/grid_check.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,7 @@ namespace t = editor_texts;
 using Outcome = GridCheckResult::Outcome;
 
 FieldRow data(std::string name, std::string start, std::string length, std::string type) {
-    return FieldRow{std::move(name), std::move(start), std::move(length), std::move(type), "",
-                    ""};
+    return FieldRow{std::move(name), std::move(start), std::move(length), std::move(type), "", ""};
 }
 
 // Expects the check to fail at row with the given rule text.
@@ -52,14 +51,14 @@ TEST(GridCheckRules, EachRuleWithItsRowNumber) {
         const char* text;
     };
     const Case cases[] = {
-        {FieldRow{"", "1", "", "", "X", ""}, t::kFixedValueAlone},    // fixed beats digits
+        {FieldRow{"", "1", "", "", "X", ""}, t::kFixedValueAlone}, // fixed beats digits
         {FieldRow{"N", "", "", "Char", "X", ""}, t::kFixedValueAlone},
         {FieldRow{"", "", "", "", "", "note"}, t::kRemarksOnly},
-        {data("N", "1", "", "Char"), t::kFillAllFour},                 // name, length missing
-        {data("", "", "", "Num"), t::kFillAllFour},                    // type alone
-        {data("", "1", "", ""), t::kFillAllFour},                      // start alone
-        {data("", "", "2", ""), t::kFillAllFour},                      // length alone
-        {data("N", "１", "2", "Char"), t::kDigitsInPosition},         // full-width digit
+        {data("N", "1", "", "Char"), t::kFillAllFour},        // name, length missing
+        {data("", "", "", "Num"), t::kFillAllFour},           // type alone
+        {data("", "1", "", ""), t::kFillAllFour},             // start alone
+        {data("", "", "2", ""), t::kFillAllFour},             // length alone
+        {data("N", "１", "2", "Char"), t::kDigitsInPosition}, // full-width digit
         {data("N", "+1", "2", "Char"), t::kDigitsInPosition},
         {data("N", " 1", "2", "Char"), t::kDigitsInPosition},
         {data("N", "1.5", "2", "Char"), t::kDigitsInPosition},

@@ -3,7 +3,6 @@
 #include "format/format_definition.h"
 
 #include <QAbstractTableModel>
-
 #include <array>
 #include <string>
 #include <vector>

@@ -5,7 +5,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
-
 #include <algorithm>
 
 namespace quisk {
@@ -25,9 +24,13 @@ FlexGrid::FlexGrid(FieldTableModel& model, double dpi, QWidget* parent)
     verticalHeader()->setHighlightSections(false);
 }
 
-int FlexGrid::px(int twips) const { return twipsToPixels(twips, dpi_); }
+int FlexGrid::px(int twips) const {
+    return twipsToPixels(twips, dpi_);
+}
 
-void FlexGrid::setRows(int rows) { model_.resizeTable(rows - 1); }
+void FlexGrid::setRows(int rows) {
+    model_.resizeTable(rows - 1);
+}
 
 int FlexGrid::row() const {
     QModelIndex at = currentIndex();
@@ -39,8 +42,12 @@ int FlexGrid::col() const {
     return at.isValid() ? at.column() + 1 : 1;
 }
 
-void FlexGrid::setRow(int row) { moveTo(row, col()); }
-void FlexGrid::setCol(int col) { moveTo(row(), col); }
+void FlexGrid::setRow(int row) {
+    moveTo(row, col());
+}
+void FlexGrid::setCol(int col) {
+    moveTo(row(), col);
+}
 
 void FlexGrid::moveTo(int row, int col) {
     row = std::clamp(row, 1, model_.rowCount());
@@ -67,8 +74,12 @@ int FlexGrid::colSel() const {
     return col();
 }
 
-void FlexGrid::setRowSel(int row) { selectTo(row, colSel()); }
-void FlexGrid::setColSel(int col) { selectTo(rowSel(), col); }
+void FlexGrid::setRowSel(int row) {
+    selectTo(row, colSel());
+}
+void FlexGrid::setColSel(int col) {
+    selectTo(rowSel(), col);
+}
 
 void FlexGrid::selectTo(int rowSel, int colSel) {
     rowSel = std::clamp(rowSel, 1, model_.rowCount());
@@ -77,11 +88,17 @@ void FlexGrid::selectTo(int rowSel, int colSel) {
     selectionModel()->select(sel, QItemSelectionModel::ClearAndSelect);
 }
 
-CellSelection FlexGrid::selection() const { return CellSelection{row(), col(), rowSel(), colSel()}; }
+CellSelection FlexGrid::selection() const {
+    return CellSelection{row(), col(), rowSel(), colSel()};
+}
 
-bool FlexGrid::singleCellSelected() const { return rowSel() == row() && colSel() == col(); }
+bool FlexGrid::singleCellSelected() const {
+    return rowSel() == row() && colSel() == col();
+}
 
-std::string FlexGrid::text() const { return model_.cell(row(), col()); }
+std::string FlexGrid::text() const {
+    return model_.cell(row(), col());
+}
 
 void FlexGrid::setText(const std::string& text) {
     if (fillStyle_ == FillStyle::Single) {
@@ -143,7 +160,9 @@ void FlexGrid::setAllRowHeights(int twips) {
             setRowHidden(r, false);
 }
 
-int FlexGrid::colWidth(int col) const { return colWidths_.at(static_cast<std::size_t>(col)); }
+int FlexGrid::colWidth(int col) const {
+    return colWidths_.at(static_cast<std::size_t>(col));
+}
 
 void FlexGrid::setColWidth(int col, int twips) {
     colWidths_.at(static_cast<std::size_t>(col)) = twips;
@@ -156,7 +175,9 @@ void FlexGrid::setColWidth(int col, int twips) {
         setColumnWidth(col - 1, px(twips));
 }
 
-Qt::Alignment FlexGrid::colAlignment(int col) const { return model_.columnAlignment(col); }
+Qt::Alignment FlexGrid::colAlignment(int col) const {
+    return model_.columnAlignment(col);
+}
 
 void FlexGrid::setColAlignment(int col, Qt::Alignment alignment) {
     model_.setColumnAlignment(col, alignment);
@@ -166,9 +187,13 @@ void FlexGrid::setTitleAlignment(int col, Qt::Alignment alignment) {
     model_.setTitleAlignment(col, alignment);
 }
 
-bool FlexGrid::addItem(int index) { return model_.insertFieldRow(index); }
+bool FlexGrid::addItem(int index) {
+    return model_.insertFieldRow(index);
+}
 
-void FlexGrid::removeItem(int index) { model_.removeFieldRow(index); }
+void FlexGrid::removeItem(int index) {
+    model_.removeFieldRow(index);
+}
 
 void FlexGrid::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {

@@ -4,7 +4,6 @@
 #include "editor/ui/field_table_model.h"
 
 #include <QTableView>
-
 #include <array>
 #include <string>
 

@@ -11,7 +11,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
-
 #include <algorithm>
 
 namespace quisk {
@@ -20,7 +19,7 @@ namespace t = editor_texts;
 
 namespace {
 
-constexpr int kWidth = 8000;   // the window's size when created, and its minimum
+constexpr int kWidth = 8000; // the window's size when created, and its minimum
 constexpr int kHeight = 6000;
 constexpr int kRowHeight = 388; // every grid row and the edit line
 constexpr int kGridLeft = 125;
@@ -30,11 +29,17 @@ constexpr int kColWidths[FlexGrid::kCols] = {480, 1000, 1050, 700, 1500, 1500, 1
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
 
-bool isNumberColumn(int col) { return col == 2 || col == 3; }
+bool isNumberColumn(int col) {
+    return col == 2 || col == 3;
+}
 
-bool isDigit(QChar c) { return c >= QChar('0') && c <= QChar('9'); }
+bool isDigit(QChar c) {
+    return c >= QChar('0') && c <= QChar('9');
+}
 
-QString qs(const char* text) { return QString::fromUtf8(text); }
+QString qs(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 } // namespace
 
@@ -50,7 +55,9 @@ FrmFormat::FrmFormat(AppState& state, const Platform& platform, FormatPathBox& p
     Form_Load();
 }
 
-int FrmFormat::px(int twips) const { return twipsToPixels(twips, platform_.screen.dpi()); }
+int FrmFormat::px(int twips) const {
+    return twipsToPixels(twips, platform_.screen.dpi());
+}
 
 void FrmFormat::place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(px(left), px(top), px(width), px(height));
@@ -59,9 +66,7 @@ void FrmFormat::place(QWidget* w, int left, int top, int width, int height) {
 void FrmFormat::buildControls() {
     FrameSepa = new QGroupBox(qs(t::kFrameSepa), body_);
     place(FrameSepa, 120, 240, 2772, 1812);
-    auto label = [this](const char* text, QWidget* parent) {
-        return new QLabel(qs(text), parent);
-    };
+    auto label = [this](const char* text, QWidget* parent) { return new QLabel(qs(text), parent); };
     LblSepaTxt = label(t::kLblSepaTxt, FrameSepa);
     LblSepa = label(t::kLblSepa, FrameSepa);
     LblSepaChar = label(t::kLblSepaChar, FrameSepa);
@@ -128,8 +133,7 @@ void FrmFormat::Form_Load() {
     resize(px(kWidth), px(kHeight));
     move(px(centredOffset(screen.widthTwips(), kWidth)),
          px(centredOffset(screen.heightTwips(), kHeight)));
-    CellText->setGeometry(px(kEditLineLeft), px(kHeight - 3900), CellText->width(),
-                          px(kRowHeight));
+    CellText->setGeometry(px(kEditLineLeft), px(kHeight - 3900), CellText->width(), px(kRowHeight));
     // A new table: 200 numbered rows under the title row.
     Grid1->setAllRowHeights(kRowHeight);
     model_->renumber();
@@ -230,8 +234,12 @@ void FrmFormat::Grid1_MouseDown(Qt::MouseButton button, const QPoint& globalPos)
         loadEditLine(Grid1->text());
 }
 
-void FrmFormat::Grid1_DblClick() { focusEditLine(); }
+void FrmFormat::Grid1_DblClick() {
+    focusEditLine();
+}
 
-void FrmFormat::Grid1_EnterCell() { markDirty(); }
+void FrmFormat::Grid1_EnterCell() {
+    markDirty();
+}
 
 } // namespace quisk

@@ -8,7 +8,9 @@ constexpr int kHidden = 1; // a row height or column width that hides it
 constexpr int kRowsAtOnce = 10;
 } // namespace
 
-void FrmFormat::mnuCOPY_Click() { platform_.clipboard.setText(Grid1->clip()); }
+void FrmFormat::mnuCOPY_Click() {
+    platform_.clipboard.setText(Grid1->clip());
+}
 
 void FrmFormat::mnuKILL_Click() {
     markDirty();
@@ -53,10 +55,16 @@ void FrmFormat::mnuCLRSEL_Click() {
     Grid1->setText("");
 }
 
-void FrmFormat::mnuROWUNDISP_Click() { Grid1->setRowHeight(Grid1->row(), kHidden); }
+void FrmFormat::mnuROWUNDISP_Click() {
+    Grid1->setRowHeight(Grid1->row(), kHidden);
+}
 
-void FrmFormat::mnuCOLUNDISP_Click() { Grid1->setColWidth(Grid1->col(), kHidden); }
+void FrmFormat::mnuCOLUNDISP_Click() {
+    Grid1->setColWidth(Grid1->col(), kHidden);
+}
 
-void FrmFormat::mnuUNDISP_Click() { disp_refresh(0); }
+void FrmFormat::mnuUNDISP_Click() {
+    disp_refresh(0);
+}
 
 } // namespace quisk

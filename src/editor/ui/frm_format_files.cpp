@@ -1,14 +1,13 @@
 // The format editor's file side: which format it opens with, the open, save
 // and save-as commands, and closing with its questions and the hand-over of
 // the path to the main window.
-#include "frm_format.h"
-
 #include "common/file_io.h"
-#include "editor/grid_check.h"
 #include "editor/editor_texts.h"
+#include "editor/grid_check.h"
 #include "format/format_file.h"
 #include "format/format_texts.h"
 #include "format/ui/frm_open.h"
+#include "frm_format.h"
 
 #include <QMetaObject>
 
@@ -90,8 +89,8 @@ void FrmFormat::applyNewDefinition() {
 }
 
 void FrmFormat::setCaption() {
-    setWindowTitle(QString::fromStdString(t::kCaptionPrefix + state_.formatPath +
-                                          t::kCaptionSuffix));
+    setWindowTitle(
+        QString::fromStdString(t::kCaptionPrefix + state_.formatPath + t::kCaptionSuffix));
 }
 
 void FrmFormat::showEvent(QShowEvent* event) {
@@ -99,8 +98,8 @@ void FrmFormat::showEvent(QShowEvent* event) {
     // Nothing to edit after a cancelled choice or a failed load: the window
     // closes as soon as it appears.
     if (closeWhenShown_)
-        QMetaObject::invokeMethod(this, [this] { closeWithoutQuestions(); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { closeWithoutQuestions(); }, Qt::QueuedConnection);
 }
 
 void FrmFormat::closeWithoutQuestions() {
@@ -219,7 +218,9 @@ int FrmFormat::File_Save(int saveFlag) {
     return 0;
 }
 
-void FrmFormat::CmdClose_Click() { reject(); }
+void FrmFormat::CmdClose_Click() {
+    reject();
+}
 
 void FrmFormat::reject() {
     if (!Form_QueryUnload())

@@ -1,8 +1,7 @@
 // The format editor's menus in menu-bar order, the grid's context menu, and
 // the commands behind their items.
-#include "frm_format.h"
-
 #include "editor/editor_texts.h"
+#include "frm_format.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -16,9 +15,8 @@ namespace {
 template <typename Handler>
 void addItem(QMenu* menu, const char* caption, FrmFormat* window, Handler handler) {
     QAction* action = menu->addAction(QString::fromUtf8(caption));
-    QObject::connect(action, &QAction::triggered, window, [window, handler] {
-        (window->*handler)();
-    });
+    QObject::connect(action, &QAction::triggered, window,
+                     [window, handler] { (window->*handler)(); });
 }
 
 } // namespace
@@ -85,7 +83,9 @@ void FrmFormat::mnuStrChar_Click() {}
 void FrmFormat::mnuStrNum_Click() {}
 void FrmFormat::mnuChangeChar_Click() {}
 void FrmFormat::mnuChangeNum_Click() {}
-void FrmFormat::mnuHeaderFooter_Click() { CmdHeader_Click(); }
+void FrmFormat::mnuHeaderFooter_Click() {
+    CmdHeader_Click();
+}
 void FrmFormat::mnuRowOption_Click() {}
 void FrmFormat::CmdHeader_Click() {}
 

@@ -1,9 +1,8 @@
 // The settings controls of the format editor: the six selectors, the
 // field-name check box and the hidden row-range boxes, each writing its value
 // into the current definition's settings as it changes.
-#include "frm_format.h"
-
 #include "format/selector_rules.h"
+#include "frm_format.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -68,19 +67,28 @@ void FrmFormat::rebuildList(SelectorCombo* box, std::initializer_list<const char
     box->setEditText(text);
 }
 
-void FrmFormat::CmbTextChar_DropDown() { rebuildList(CmbTextChar, {kDoubleQuote, "'", "#"}); }
-void FrmFormat::CmbTextNum_DropDown() { rebuildList(CmbTextNum, {kDoubleQuote, "'", "#"}); }
+void FrmFormat::CmbTextChar_DropDown() {
+    rebuildList(CmbTextChar, {kDoubleQuote, "'", "#"});
+}
+void FrmFormat::CmbTextNum_DropDown() {
+    rebuildList(CmbTextNum, {kDoubleQuote, "'", "#"});
+}
 
 void FrmFormat::CmbSepaChar_DropDown() {
-    rebuildList(CmbSepaChar, {kSeparatorComma, kSeparatorTab, kSeparatorSemicolon, kSeparatorSpace});
+    rebuildList(CmbSepaChar,
+                {kSeparatorComma, kSeparatorTab, kSeparatorSemicolon, kSeparatorSpace});
 }
 
 void FrmFormat::CmbSepaNum_DropDown() {
     rebuildList(CmbSepaNum, {kSeparatorComma, kSeparatorTab, kSeparatorSemicolon, kSeparatorSpace});
 }
 
-void FrmFormat::CmbFromFile_DropDown() { rebuildList(CmbFromFile, {kTextFile}); }
-void FrmFormat::CmbToFile_DropDown() { rebuildList(CmbToFile, {kTextFile, kDelimitedFile}); }
+void FrmFormat::CmbFromFile_DropDown() {
+    rebuildList(CmbFromFile, {kTextFile});
+}
+void FrmFormat::CmbToFile_DropDown() {
+    rebuildList(CmbToFile, {kTextFile, kDelimitedFile});
+}
 
 void FrmFormat::enforceQuote(SelectorCombo* box, std::string& setting) {
     std::string text = box->text();
@@ -91,8 +99,12 @@ void FrmFormat::enforceQuote(SelectorCombo* box, std::string& setting) {
     setting = text;
 }
 
-void FrmFormat::CmbTextChar_Change() { enforceQuote(CmbTextChar, format_.settings.textQuoteChar); }
-void FrmFormat::CmbTextNum_Change() { enforceQuote(CmbTextNum, format_.settings.textQuoteNum); }
+void FrmFormat::CmbTextChar_Change() {
+    enforceQuote(CmbTextChar, format_.settings.textQuoteChar);
+}
+void FrmFormat::CmbTextNum_Change() {
+    enforceQuote(CmbTextNum, format_.settings.textQuoteNum);
+}
 
 void FrmFormat::enforceKind(SelectorCombo* box, std::string& setting, const char* defaultKind) {
     std::string text = box->text();

@@ -19,8 +19,8 @@ FrmOpen::FrmOpen(AppState& state, const Screen& screen, QWidget* parent)
     : QDialog(parent), state_(state) {
     const double dpi = screen.dpi();
     auto place = [dpi](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(twipsToPixels(left, dpi), twipsToPixels(top, dpi),
-                       twipsToPixels(width, dpi), twipsToPixels(height, dpi));
+        w->setGeometry(twipsToPixels(left, dpi), twipsToPixels(top, dpi), twipsToPixels(width, dpi),
+                       twipsToPixels(height, dpi));
     };
     setWindowTitle(QString::fromUtf8(t::kChooserCaption));
     setModal(true);
@@ -56,7 +56,9 @@ void FrmOpen::CmdOK_Click() {
     accept();
 }
 
-void FrmOpen::CmdCancel_Click() { reject(); }
+void FrmOpen::CmdCancel_Click() {
+    reject();
+}
 
 void FrmOpen::reject() {
     state_.formatPath = t::kCancelledChoice;

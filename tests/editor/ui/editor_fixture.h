@@ -9,9 +9,8 @@
 #include <QKeyEvent>
 #include <QRadioButton>
 #include <QTimer>
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace quisk::test {

@@ -1,9 +1,8 @@
 #include "editor/ui/flex_grid.h"
 
 #include <QApplication>
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 
 namespace quisk {
 namespace {
@@ -128,7 +127,8 @@ TEST_F(FlexGridTest, LargestTableStaysFluid) {
     model.renumber();
     grid.setAllRowHeights(388);
     grid.repaint();
-    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
     EXPECT_LT(elapsed.count(), 1500) << "building and showing 32,767 rows took too long";
     EXPECT_EQ(grid.textAt(FormatDefinition::kMaxRowCount, 0), "32767");
 }

@@ -18,8 +18,8 @@ struct BlockCommands : EditorTest {
     }
     void fillRows(int count) {
         for (int r = 1; r <= count; ++r)
-            ed->format().row(r) = FieldRow{"n" + std::to_string(r), std::to_string(r), "1",
-                                           "Char", "", ""};
+            ed->format().row(r) =
+                FieldRow{"n" + std::to_string(r), std::to_string(r), "1", "Char", "", ""};
     }
 };
 

@@ -241,9 +241,8 @@ TEST_F(Closing, SavedUnderANewNameIsOfferedToTheJob) {
     ed->CmdClose_Click();
     EXPECT_TRUE(ed->closed());
     ASSERT_EQ(desk.messages.shown.size(), 1u);
-    EXPECT_EQ(desk.messages.shown[0],
-              (Message{"このﾌｫｰﾏｯﾄを処理で使用するように設定しますか?", "確認", Icon::None,
-                       Buttons::YesNo, Answer::Yes}));
+    EXPECT_EQ(desk.messages.shown[0], (Message{"このﾌｫｰﾏｯﾄを処理で使用するように設定しますか?",
+                                               "確認", Icon::None, Buttons::YesNo, Answer::Yes}));
     EXPECT_EQ(box.value, path("new.qfd"));
     EXPECT_EQ(state.jobFormatPath, path("new.qfd"));
 }

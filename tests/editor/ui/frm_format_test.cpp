@@ -1,6 +1,5 @@
-#include "editor_fixture.h"
-
 #include "common/twips.h"
+#include "editor_fixture.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -50,8 +49,7 @@ TEST_F(EditorWindow, SizeCentringMinimumAndMenus) {
     QStringList bar;
     for (QAction* a : ed->menuBar->actions())
         bar << a->text();
-    EXPECT_EQ(bar.join("|").toStdString(),
-              "ﾌｧｲﾙ(&F)|編集(&E)|表示(&D)|一括変更(&C)|ｵﾌﾟｼｮﾝ(&O)");
+    EXPECT_EQ(bar.join("|").toStdString(), "ﾌｧｲﾙ(&F)|編集(&E)|表示(&D)|一括変更(&C)|ｵﾌﾟｼｮﾝ(&O)");
     int popupItems = 0;
     for (QAction* a : ed->mnuPopup->actions())
         popupItems += a->isSeparator() ? 0 : 1;

@@ -1,6 +1,5 @@
-#include "format/ui/frm_open.h"
-
 #include "common/twips.h"
+#include "format/ui/frm_open.h"
 
 #include <QApplication>
 #include <QKeyEvent>
