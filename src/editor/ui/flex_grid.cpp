@@ -230,6 +230,18 @@ void FlexGrid::mousePressEvent(QMouseEvent* event) {
     emit mouseDown(event->button(), event->globalPosition().toPoint());
 }
 
+void FlexGrid::mouseMoveEvent(QMouseEvent* event) {
+    // Dragging stretches the selection from the cell where it began, which
+    // stays the current cell; the view alone would follow the mouse.
+    const QModelIndex anchor = currentIndex();
+    QTableView::mouseMoveEvent(event);
+    if ((event->buttons() & Qt::LeftButton) && anchor.isValid() && currentIndex() != anchor) {
+        programMove_ = true;
+        selectionModel()->setCurrentIndex(anchor, QItemSelectionModel::NoUpdate);
+        programMove_ = false;
+    }
+}
+
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)

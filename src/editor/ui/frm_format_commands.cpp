@@ -19,8 +19,12 @@ void FrmFormat::mnuKILL_Click() {
 }
 
 void FrmFormat::mnuPASTE_Click() {
+    // An empty clipboard pastes nothing and changes nothing.
+    const std::string text = platform_.clipboard.text();
+    if (text.empty())
+        return;
     markDirty();
-    Grid1->setClip(platform_.clipboard.text());
+    Grid1->setClip(text);
 }
 
 void FrmFormat::mnuADDROW_Click() {

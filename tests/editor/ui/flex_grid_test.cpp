@@ -1,6 +1,7 @@
 #include "editor/ui/flex_grid.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <chrono>
 #include <gtest/gtest.h>
 
@@ -111,6 +112,22 @@ TEST_F(FlexGridTest, OnlyTheUsersMovesEnterACell) {
     EXPECT_EQ(entered, 0);
     grid.setCurrentIndex(model.index(1, 1)); // as a click or arrow key does
     EXPECT_EQ(entered, 1);
+}
+
+TEST_F(FlexGridTest, DraggingKeepsTheCurrentCellWhereItBegan) {
+    grid.resize(800, 600);
+    grid.show();
+    const QPoint from = grid.visualRect(model.index(4, 1)).center();
+    const QPoint to = grid.visualRect(model.index(1, 3)).center();
+    auto send = [this](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, at, grid.viewport()->mapToGlobal(at), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+        QApplication::sendEvent(grid.viewport(), &e);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    EXPECT_EQ(grid.selection(), (CellSelection{5, 2, 2, 4}));
 }
 
 TEST_F(FlexGridTest, LargestTableStaysFluid) {

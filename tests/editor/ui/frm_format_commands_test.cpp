@@ -46,6 +46,13 @@ TEST_F(BlockCommands, PasteFillsOnlyTheSelection) {
     EXPECT_TRUE(ed->format().row(10).isEmpty());
 }
 
+TEST_F(BlockCommands, EmptyClipboardPastesNothing) {
+    fillRows(1);
+    ed->mnuPASTE_Click();
+    EXPECT_EQ(ed->format().row(1).fieldName, "n1");
+    EXPECT_FALSE(state.formatDirty);
+}
+
 TEST_F(BlockCommands, CutCopiesThenEmptiesTheSelection) {
     fillRows(2);
     select(1, 1, 2, 1);
