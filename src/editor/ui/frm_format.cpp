@@ -55,6 +55,13 @@ FrmFormat::FrmFormat(AppState& state, const Platform& platform, FormatPathBox& p
     Form_Load();
 }
 
+FrmFormat::~FrmFormat() {
+    // The controls and the grid's model read and write format_: they go
+    // before it does.
+    delete body_;
+    delete model_;
+}
+
 int FrmFormat::px(int twips) const {
     return twipsToPixels(twips, platform_.screen.dpi());
 }

@@ -32,6 +32,7 @@ class FrmFormat : public QDialog {
 public:
     FrmFormat(AppState& state, const Platform& platform, FormatPathBox& pathBox,
               QWidget* parent = nullptr);
+    ~FrmFormat() override;
 
     // The current definition: the grid's rows and the settings shown.
     FormatDefinition& format() { return format_; }
