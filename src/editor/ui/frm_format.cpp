@@ -105,6 +105,9 @@ void FrmFormat::buildControls() {
     CmdClose = new QPushButton(qs(t::kCmdClose), body_);
     place(CmdHeader, 3000, 1320, 1692, 372);
     place(CmdClose, 4800, 1320, 972, 372);
+    // Enter typed in the edit line or a selector presses no button.
+    for (QPushButton* button : {CmdHeader, CmdClose})
+        button->setAutoDefault(false);
     connect(CmdHeader, &QPushButton::clicked, this, [this] { CmdHeader_Click(); });
     connect(CmdClose, &QPushButton::clicked, this, [this] { CmdClose_Click(); });
 
