@@ -147,7 +147,7 @@ void FrmRowOption::reject() {
     const auto values = valuesOf(editorValues_);
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
         if (boxes_[i]->text().isEmpty())
-            *values[i] = kZero;
+            *values[i] = std::string(kZero);
     }
     QDialog::reject();
 }
