@@ -5,7 +5,7 @@
 
 // Format and job files enclose every value in double quotes without any
 // escaping of their own, so a double quote and a comma inside a value are
-// stored as the placeholders "$34$" and "$44$".
+// stored as the stand-ins "$34$" and "$44$".
 namespace quisk {
 
 // Replaces each double quote by "$34$" and each comma by "$44$".

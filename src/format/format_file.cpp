@@ -61,7 +61,7 @@ std::string kindToDisplay(const std::string& stored) {
 }
 
 // Marker 1 to 4 values may hold any typed text; a double quote in them would
-// end the value early, so they get the same placeholders as cells (which
+// end the value early, so they get the same stand-ins as cells (which
 // read back unchanged, as every value read is restored).
 std::string storedSetting(const std::string& stored) { return changeDouble(stored); }
 

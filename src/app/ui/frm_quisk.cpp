@@ -2,7 +2,7 @@
 
 #include "app/app_texts.h"
 #include "app/ui/app_icon.h"
-#include "app/ui/twip_geometry.h"
+#include "common/platform/twip_geometry.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -195,10 +195,7 @@ void FrmQuisk::Form_Load(const StartupContext& context) {
     state_.runMode = commandLine.unattended;
     state_.unattended = commandLine.unattended;
 
-    const Screen& screen = platform_.screen;
-    int left = centredOffset(screen.widthTwips(), kWindowWidth);
-    int top = centredOffset(screen.heightTwips(), kWindowHeight);
-    move(twipsToPixels(left, screen.dpi()), twipsToPixels(top, screen.dpi()));
+    centreOnScreen(*this, platform_.screen, kWindowWidth, kWindowHeight);
 
     helpPath_ = context.helpPath;
     jobs_.loadStartupJob(commandLine);

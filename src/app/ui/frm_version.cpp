@@ -2,7 +2,7 @@
 
 #include "app/app_texts.h"
 #include "app/ui/app_icon.h"
-#include "app/ui/twip_geometry.h"
+#include "common/platform/twip_geometry.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -62,9 +62,7 @@ FrmVersion::FrmVersion(const Screen& screen, QWidget* parent)
 }
 
 void FrmVersion::Form_Load(const Screen& screen) {
-    int left = centredOffset(screen.widthTwips(), kClientWidth);
-    int top = centredOffset(screen.heightTwips(), kClientHeight);
-    move(twipsToPixels(left, dpi_), twipsToPixels(top, dpi_));
+    centreOnScreen(*this, screen, kClientWidth, kClientHeight);
 }
 
 void FrmVersion::cmdOK_Click() {

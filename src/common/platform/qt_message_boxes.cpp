@@ -9,17 +9,17 @@
 namespace quisk {
 namespace {
 
-struct ButtonSpec {
+struct ButtonChoice {
     Answer answer;
     QMessageBox::ButtonRole role;
     const char* caption;
 };
 
-std::vector<ButtonSpec> buttonsFor(Buttons buttons) {
-    const ButtonSpec ok{Answer::Ok, QMessageBox::AcceptRole, "OK"};
-    const ButtonSpec cancel{Answer::Cancel, QMessageBox::RejectRole, "ｷｬﾝｾﾙ"};
-    const ButtonSpec yes{Answer::Yes, QMessageBox::YesRole, "はい(&Y)"};
-    const ButtonSpec no{Answer::No, QMessageBox::NoRole, "いいえ(&N)"};
+std::vector<ButtonChoice> buttonsFor(Buttons buttons) {
+    const ButtonChoice ok{Answer::Ok, QMessageBox::AcceptRole, "OK"};
+    const ButtonChoice cancel{Answer::Cancel, QMessageBox::RejectRole, "ｷｬﾝｾﾙ"};
+    const ButtonChoice yes{Answer::Yes, QMessageBox::YesRole, "はい(&Y)"};
+    const ButtonChoice no{Answer::No, QMessageBox::NoRole, "いいえ(&N)"};
     switch (buttons) {
     case Buttons::Ok:
         return {ok};
@@ -75,12 +75,12 @@ std::unique_ptr<QMessageBox> buildMessageBox(const Message& message, QWidget* pa
     box->setText(withLineBreaks(message.text));
     box->setIcon(qtIcon(message.icon));
     Answer onEscape = escapeAnswer(message.buttons);
-    for (const ButtonSpec& spec : buttonsFor(message.buttons)) {
-        QPushButton* button = box->addButton(QString::fromUtf8(spec.caption), spec.role);
-        button->setProperty(kAnswerProperty, static_cast<int>(spec.answer));
-        if (spec.answer == message.defaultAnswer)
+    for (const ButtonChoice& choice : buttonsFor(message.buttons)) {
+        QPushButton* button = box->addButton(QString::fromUtf8(choice.caption), choice.role);
+        button->setProperty(kAnswerProperty, static_cast<int>(choice.answer));
+        if (choice.answer == message.defaultAnswer)
             box->setDefaultButton(button);
-        if (spec.answer == onEscape)
+        if (choice.answer == onEscape)
             box->setEscapeButton(button);
     }
     box->setProperty(kAnswerProperty, static_cast<int>(onEscape));

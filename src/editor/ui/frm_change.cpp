@@ -1,6 +1,6 @@
 #include "editor/ui/frm_change.h"
 
-#include "common/twips.h"
+#include "common/platform/twip_geometry.h"
 #include "editor/editor_texts.h"
 #include "editor/type_change.h"
 
@@ -60,9 +60,7 @@ void FrmChange::buildControls() {
 }
 
 void FrmChange::Form_Load() {
-    const Screen& screen = platform_.screen;
-    move(twipsToPixels(centredOffset(screen.widthTwips(), kClientWidth), screen.dpi()),
-         twipsToPixels(centredOffset(screen.heightTwips(), kClientHeight), screen.dpi()));
+    centreOnScreen(*this, platform_.screen, kClientWidth, kClientHeight);
     txtString_->setText(QString::fromStdString(state_.typeChangeAnswer));
     txtCharNum_->setText(QString::fromStdString(state_.typeChangeTarget));
 }
@@ -82,9 +80,7 @@ void FrmChange::reject() {
 }
 
 QRect FrmChange::twips(int left, int top, int width, int height) const {
-    const double dpi = platform_.screen.dpi();
-    return QRect(twipsToPixels(left, dpi), twipsToPixels(top, dpi), twipsToPixels(width, dpi),
-                 twipsToPixels(height, dpi));
+    return twipRect(left, top, width, height, platform_.screen.dpi());
 }
 
 bool replaceTypeWithDialog(FormatDefinition& format, const std::string& type, AppState& state,

@@ -1,6 +1,6 @@
 #include "engine/ui/frm_row_option.h"
 
-#include "common/twips.h"
+#include "common/platform/twip_geometry.h"
 #include "engine/ui/row_option_texts.h"
 #include "format/format_definition.h"
 
@@ -90,9 +90,7 @@ void FrmRowOption::buildControls() {
 // Centres the dialog and fills its boxes from the editor's, unchanged; the
 // digit filter then removes anything else they held.
 void FrmRowOption::Form_Load() {
-    const Screen& screen = platform_.screen;
-    move(twipsToPixels(centredOffset(screen.widthTwips(), kClientWidth), screen.dpi()),
-         twipsToPixels(centredOffset(screen.heightTwips(), kClientHeight), screen.dpi()));
+    centreOnScreen(*this, platform_.screen, kClientWidth, kClientHeight);
     for (QLineEdit* box : boxes_)
         connect(box, &QLineEdit::textChanged, this, [this, box] { digitFilter(box); });
     const auto values = valuesOf(editorValues_);
@@ -158,9 +156,7 @@ void FrmRowOption::CmdClear_Click() {
 }
 
 QRect FrmRowOption::twips(int left, int top, int width, int height) const {
-    const double dpi = platform_.screen.dpi();
-    return QRect(twipsToPixels(left, dpi), twipsToPixels(top, dpi), twipsToPixels(width, dpi),
-                 twipsToPixels(height, dpi));
+    return twipRect(left, top, width, height, platform_.screen.dpi());
 }
 
 } // namespace quisk

@@ -1,6 +1,6 @@
 #include "format/ui/frm_header.h"
 
-#include "common/twips.h"
+#include "common/platform/twip_geometry.h"
 #include "format/format_texts.h"
 
 #include <QLabel>
@@ -98,9 +98,7 @@ void FrmHeader::Form_Load(const HeaderFooter& texts) {
     connect(footerInputText_, &QPlainTextEdit::textChanged, this, [this] { footerEdited_ = true; });
 
     resizeTwips(kOpenWidth, kMinHeight);
-    const Screen& screen = platform_.screen;
-    move(toPixels(centredOffset(screen.widthTwips(), widthTwips())),
-         toPixels(centredOffset(screen.heightTwips(), heightTwips())));
+    centreOnScreen(*this, platform_.screen, widthTwips(), heightTwips());
     Form_Resize();
 }
 
@@ -176,7 +174,7 @@ void FrmHeader::resizeTwips(int width, int height) {
 }
 
 QRect FrmHeader::twips(int left, int top, int width, int height) const {
-    return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+    return twipRect(left, top, width, height, platform_.screen.dpi());
 }
 
 int FrmHeader::toPixels(int twips) const {
