@@ -33,9 +33,13 @@ void FrmFormat::startFilePart() {
     } else {
         FrmOpen chooser(state_, platform_.screen, this);
         chooser.exec();
+        std::optional<OpenResult> picked;
         if (path.empty())
-            loadFailed_ = File_Open() == OpenResult::Failed;
-        if (!loadFailed_ && path == state_.jobFormatPath) {
+            picked = File_Open();
+        loadFailed_ = picked == OpenResult::Failed;
+        // The job's format loads without a dialog, unless it was just picked
+        // and loaded (reading it twice would repeat any message about it).
+        if (!picked && path == state_.jobFormatPath) {
             state_.openFormatDirectly = true;
             loadFailed_ = File_Open() == OpenResult::Failed;
             state_.openFormatDirectly = false;

@@ -46,6 +46,17 @@ TEST_F(EditorOpening, ExistingFileThatIsTheJobsFormatIsNotOfferedAgain) {
     EXPECT_TRUE(desk.messages.shown.empty());
 }
 
+TEST_F(EditorOpening, JobsFormatPickedFromTheDialogIsReadOnce) {
+    FormatDefinition f;
+    f.settings.textQuoteChar = "ab"; // refused, with a message, when read
+    ASSERT_TRUE(saveFormatFile(path("long.qfd"), f, desk.messages));
+    state.jobFormatPath = box.value = path("long.qfd");
+    desk.dialogs.answer(path("long.qfd"));
+    auto ed = open(Choice::Existing);
+    EXPECT_EQ(ed->CmbTextChar->text(), "a");
+    EXPECT_EQ(desk.messages.shown.size(), 1u);
+}
+
 TEST_F(EditorOpening, CancelClosesTheEditorAtOnce) {
     box.value = state.jobFormatPath = "/jobs/keep.qfd";
     auto ed = open(Choice::Cancel);
