@@ -27,9 +27,12 @@ void FrmFormat::mnuPASTE_Click() {
     Grid1->setClip(text);
 }
 
+// Inserting changes the table, so it marks the format changed itself: the
+// program's own move to the first cell afterwards marks nothing.
 void FrmFormat::mnuADDROW_Click() {
     Grid1->addItem(Grid1->row());
     disp_refresh(1);
+    markDirty();
 }
 
 void FrmFormat::mnuPopupAdd10Rows_Click() {
@@ -37,6 +40,7 @@ void FrmFormat::mnuPopupAdd10Rows_Click() {
     for (int i = 0; i < kRowsAtOnce; ++i)
         Grid1->addItem(at);
     disp_refresh(1);
+    markDirty();
 }
 
 void FrmFormat::mnuKILLROW_Click() {

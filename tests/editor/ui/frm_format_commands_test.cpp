@@ -75,6 +75,7 @@ TEST_F(BlockCommands, InsertRowRenumbersAndShowsHiddenRows) {
     EXPECT_EQ(grid.rowHeight(2), 388);
     EXPECT_EQ(grid.row(), 1);
     EXPECT_EQ(grid.col(), 1);
+    EXPECT_TRUE(state.formatDirty);
 }
 
 TEST_F(BlockCommands, InsertTenRowsAboveTheCurrentRow) {
@@ -85,6 +86,7 @@ TEST_F(BlockCommands, InsertTenRowsAboveTheCurrentRow) {
         EXPECT_TRUE(ed->format().row(r).isEmpty());
     EXPECT_EQ(ed->format().row(13).fieldName, "n3");
     EXPECT_EQ(grid.rows(), 211);
+    EXPECT_TRUE(state.formatDirty);
 }
 
 TEST_F(BlockCommands, InsertStopsAtTheLargestTable) {
