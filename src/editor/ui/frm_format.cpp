@@ -152,6 +152,7 @@ void FrmFormat::Form_Load() {
     writeTitlesAndAlignments();
     Grid1->setRow(1);
     Grid1->setCol(1);
+    Grid1->setFocus(); // typing starts on the grid
     startFilePart();
 }
 
