@@ -1,6 +1,6 @@
 #include "frm_format.h"
 
-#include "common/twips.h"
+#include "common/platform/twip_geometry.h"
 #include "editor/editor_texts.h"
 
 #include <QCheckBox>
@@ -141,8 +141,7 @@ void FrmFormat::buildGrid() {
 void FrmFormat::Form_Load() {
     const Screen& screen = platform_.screen;
     resize(px(kWidth), px(kHeight));
-    move(px(centredOffset(screen.widthTwips(), kWidth)),
-         px(centredOffset(screen.heightTwips(), kHeight)));
+    centreOnScreen(*this, screen, kWidth, kHeight);
     CellText->setGeometry(px(kEditLineLeft), px(kHeight - 3900), CellText->width(), px(kRowHeight));
     // A new table: 200 numbered rows under the title row.
     Grid1->setAllRowHeights(kRowHeight);

@@ -1,6 +1,6 @@
 #include "frm_open.h"
 
-#include "common/twips.h"
+#include "common/platform/twip_geometry.h"
 #include "format/format_texts.h"
 
 #include <QPushButton>
@@ -19,14 +19,12 @@ FrmOpen::FrmOpen(AppState& state, const Screen& screen, QWidget* parent)
     : QDialog(parent), state_(state) {
     const double dpi = screen.dpi();
     auto place = [dpi](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(twipsToPixels(left, dpi), twipsToPixels(top, dpi), twipsToPixels(width, dpi),
-                       twipsToPixels(height, dpi));
+        w->setGeometry(twipRect(left, top, width, height, dpi));
     };
     setWindowTitle(QString::fromUtf8(t::kChooserCaption));
     setModal(true);
-    setFixedSize(twipsToPixels(kWidth, dpi), twipsToPixels(kHeight, dpi));
-    move(twipsToPixels(centredOffset(screen.widthTwips(), kWidth), dpi),
-         twipsToPixels(centredOffset(screen.heightTwips(), kHeight), dpi));
+    setFixedSize(twipSize(kWidth, kHeight, dpi));
+    centreOnScreen(*this, screen, kWidth, kHeight);
 
     OptCurrent = new QRadioButton(QString::fromUtf8(t::kChooseCurrent), this);
     OptExisting = new QRadioButton(QString::fromUtf8(t::kChooseExisting), this);
