@@ -116,7 +116,7 @@ public:
     void mnuCOLUNDISP_Click();
     void mnuUNDISP_Click();
 
-    // Field-type changes and the option dialogs, wired by their own code.
+    // Field-type changes and the header, footer and row-range dialogs.
     void mnuAllChar_Click();
     void mnuAllNum_Click();
     void mnuStrChar_Click();
@@ -147,8 +147,14 @@ private:
     void focusEditLine();
     void markDirty() { state_.formatDirty = true; }
 
-    // Menus (frm_format_menus.cpp).
+    // Menus and the commands of the type-change and option items
+    // (frm_format_menus.cpp).
     void buildMenus();
+    void changeNamedRowTypes(const char* type);
+    void replaceTypeText(const char* type);
+    void changeSelectedTypes(const char* type);
+    void typesChanged();
+    void moveToFirstCell();
 
     // Selectors and settings (frm_format_selectors.cpp).
     void connectSettings();

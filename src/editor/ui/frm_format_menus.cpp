@@ -1,8 +1,13 @@
 // The format editor's menus in menu-bar order, the grid's context menu, and
 // the commands behind their items.
 #include "editor/editor_texts.h"
+#include "editor/type_change.h"
+#include "editor/ui/frm_change.h"
+#include "engine/ui/frm_row_option.h"
+#include "format/ui/frm_header.h"
 #include "frm_format.h"
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -11,6 +16,8 @@ namespace quisk {
 namespace t = editor_texts;
 
 namespace {
+
+constexpr int kTypeColumn = 4; // the field-type cell of a row
 
 template <typename Handler>
 void addItem(QMenu* menu, const char* caption, FrmFormat* window, Handler handler) {
@@ -75,18 +82,92 @@ void FrmFormat::buildMenus() {
     addItem(mnuPopup, t::kMnuChangeNum, this, &FrmFormat::mnuChangeNum_Click);
 }
 
-// Field-type changes and the header, footer and row-range dialogs belong to
-// their own dialogs' code, which connects here.
-void FrmFormat::mnuAllChar_Click() {}
-void FrmFormat::mnuAllNum_Click() {}
-void FrmFormat::mnuStrChar_Click() {}
-void FrmFormat::mnuStrNum_Click() {}
-void FrmFormat::mnuChangeChar_Click() {}
-void FrmFormat::mnuChangeNum_Click() {}
+// Bulk type changes. Each one writes the definition's type cells directly,
+// so the grid is told to show the type column again afterwards.
+void FrmFormat::mnuAllChar_Click() {
+    changeNamedRowTypes(kTypeChar);
+}
+void FrmFormat::mnuAllNum_Click() {
+    changeNamedRowTypes(kTypeNum);
+}
+void FrmFormat::mnuStrChar_Click() {
+    replaceTypeText(kTypeChar);
+}
+void FrmFormat::mnuStrNum_Click() {
+    replaceTypeText(kTypeNum);
+}
+void FrmFormat::mnuChangeChar_Click() {
+    changeSelectedTypes(kTypeChar);
+}
+void FrmFormat::mnuChangeNum_Click() {
+    changeSelectedTypes(kTypeNum);
+}
+
+// Asks first; whatever the answer, the first cell becomes current.
+void FrmFormat::changeNamedRowTypes(const char* type) {
+    if (setTypeOfNamedRows(format_, type, platform_.messages))
+        typesChanged();
+    moveToFirstCell();
+}
+
+// A cancelled dialog (its button, its close box, or "Cancel" typed as the
+// answer) changes nothing at all, not even the current cell.
+void FrmFormat::replaceTypeText(const char* type) {
+    if (!replaceTypeWithDialog(format_, type, state_, platform_, this))
+        return;
+    typesChanged();
+    moveToFirstCell();
+}
+
+// Acts only from a type cell; the current cell and the selection stay where
+// the user left them, so the converted rows remain visibly selected.
+void FrmFormat::changeSelectedTypes(const char* type) {
+    if (setTypeOfSelection(format_, Grid1->selection(), type))
+        typesChanged();
+}
+
+void FrmFormat::typesChanged() {
+    markDirty();
+    model_->cellsChanged(1, kTypeColumn, format_.fieldRowCount(), kTypeColumn);
+}
+
+void FrmFormat::moveToFirstCell() {
+    Grid1->setRow(1);
+    Grid1->setCol(1);
+}
+
 void FrmFormat::mnuHeaderFooter_Click() {
     CmdHeader_Click();
 }
-void FrmFormat::mnuRowOption_Click() {}
-void FrmFormat::CmdHeader_Click() {}
+
+// The dialog works on copies; OK brings both texts back. Only a text that
+// really differs marks the format changed.
+void FrmFormat::CmdHeader_Click() {
+    FormatSettings& s = format_.settings;
+    const std::optional<HeaderFooter> edited =
+        FrmHeader::edit(HeaderFooter{s.headerText, s.footerText}, platform_, this);
+    if (!edited || (edited->header == s.headerText && edited->footer == s.footerText))
+        return;
+    s.headerText = edited->header;
+    s.footerText = edited->footer;
+    markDirty();
+}
+
+// The dialog edits copies of the four hidden range boxes and hands back what
+// the boxes are to hold, after OK or Cancel alike. Writing a changed value
+// into a box stores it in the definition and marks the format changed.
+void FrmFormat::mnuRowOption_Click() {
+    const auto text = [](const QLineEdit* box) { return box->text().toStdString(); };
+    const RowRanges before{text(JumpTxtFrom), text(JumpTxtTo), text(IgnoreTxtFrom),
+                           text(IgnoreTxtTo)};
+    const RowRanges after = FrmRowOption::edit(before, platform_, this);
+    const auto write = [](QLineEdit* box, const std::string& value) {
+        box->setText(QString::fromStdString(value)); // no signal when unchanged
+    };
+    write(JumpTxtFrom, after.excludeFrom);
+    write(JumpTxtTo, after.excludeTo);
+    write(IgnoreTxtFrom, after.writeAsIsFrom);
+    write(IgnoreTxtTo, after.writeAsIsTo);
+}
 
 } // namespace quisk
