@@ -1,10 +1,10 @@
 #include "app/job_file.h"
 #include "common/file_io.h"
 #include "common/sjis.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 namespace quisk {
 namespace {
@@ -52,11 +52,10 @@ TEST(JobFile, FewerThanSevenValuesFail) {
     EXPECT_FALSE(parseJobText("\"n\",\"s\",\"d\",\"f\",\"\",\"1\",\"0"));
 }
 
-TEST(JobFile, FilesAreShiftJisAndWrittenSafely) {
-    namespace fs = std::filesystem;
-    fs::path dir = fs::temp_directory_path() / ("quisk-job-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    std::string path = (dir / "job.dof").string();
+using JobFileOnDisk = testing::TempFolder;
+
+TEST_F(JobFileOnDisk, FilesAreShiftJisAndWrittenSafely) {
+    std::string path = this->path("job.dof");
     ASSERT_TRUE(writeJobFile(path, exampleJob()));
     EXPECT_EQ(readWholeFile(path), sjis::encode(kExampleLine));
     EXPECT_EQ(readJobFile(path), exampleJob());
@@ -65,12 +64,11 @@ TEST(JobFile, FilesAreShiftJisAndWrittenSafely) {
     bad.jobName = "😀";
     EXPECT_FALSE(writeJobFile(path, bad));
     EXPECT_EQ(readJobFile(path), exampleJob()); // the previous file is intact
-    EXPECT_FALSE(writeJobFile((dir / "missing" / "job.dof").string(), exampleJob()));
+    EXPECT_FALSE(writeJobFile(this->path("missing/job.dof"), exampleJob()));
 
     ASSERT_TRUE(writeFileAtomically(path, "\x81"));
     EXPECT_FALSE(readJobFile(path)); // not Shift-JIS
     EXPECT_FALSE(readJobFile(dir.string()));
-    fs::remove_all(dir);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/job_file.h"
 #include "common/file_io.h"
 #include "common/sjis.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,28 +22,17 @@ struct Outcome {
     std::string err;
 };
 
-class Runner : public ::testing::Test {
+class Runner : public testing::TempFolder {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("quisk-runner-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        TempFolder::SetUp();
         write("in.txt", "ab1\r\ncd2\r\n");
         write("f.qfd", "\"A\",\"1\",\"2\",\"Char\",\"\",\"\"\r\n\"N\",\"3\",\"1\",\"Num\",\"\",\"\"\r\n");
-        writeJobFile((dir / "job.dof").string(),
+        writeJobFile(path("job.dof"),
                      JobDefinition{"job", "in.txt", "out.csv", "f.qfd", "", false, false});
     }
-    void TearDown() override { fs::remove_all(dir); }
-
-    void write(const std::string& name, const std::string& utf8) {
-        ASSERT_TRUE(writeFileAtomically((dir / name).string(), *sjis::encode(utf8)));
-    }
-    std::string read(const std::string& name) {
-        auto bytes = readWholeFile((dir / name).string());
-        return bytes ? *sjis::decode(*bytes) : "<missing>";
-    }
+    void write(const std::string& name, const std::string& utf8) { writeText(name, utf8); }
+    std::string read(const std::string& name) const { return readText(name); }
     Outcome run(const std::string& arguments) {
         std::string err = (dir / "stderr.txt").string();
         std::string command = "cd '" + dir.string() + "' && '" QUISK_BIN_DIR "/quisk-run' " +
@@ -58,7 +48,6 @@ protected:
         fs::remove(err);
         return o;
     }
-    fs::path dir;
 };
 
 TEST_F(Runner, RunsAJobAndPrintsTheCompletionMessage) {

@@ -1,4 +1,5 @@
 #include "common/file_io.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,21 +13,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FileIo : public ::testing::Test {
+class FileIo : public testing::TempFolder {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("quisk-io-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string path(const char* name) const { return (dir / name).string(); }
     std::size_t entries() const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
     }
-    fs::path dir;
 };
 
 TEST_F(FileIo, ReplacesOnlyOnCommitAndKeepsTheFileMode) {

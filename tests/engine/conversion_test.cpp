@@ -1,5 +1,5 @@
 #include "engine/conversion.h"
-#include "engine_fixture.h"
+#include "support/temp_folder.h"
 
 #include <sys/stat.h>
 

@@ -1,5 +1,5 @@
 #include "engine/line_reader.h"
-#include "engine_fixture.h"
+#include "support/temp_folder.h"
 
 namespace quisk {
 namespace {

@@ -1,7 +1,7 @@
 #include "common/platform.h"
 #include "engine/engine_texts.h"
 #include "engine/run_command.h"
-#include "engine_fixture.h"
+#include "support/temp_folder.h"
 
 namespace quisk {
 namespace {

@@ -2,10 +2,10 @@
 #include "common/sjis.h"
 #include "format/format_file.h"
 #include "format/format_texts.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 namespace quisk {
 namespace {
@@ -55,11 +55,10 @@ TEST(FormatFile, ReadsTheWorkedExampleBackIntoTheSameDefinition) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST(FormatFile, SavesAndLoadsShiftJisFilesAtomically) {
-    namespace fs = std::filesystem;
-    fs::path dir = fs::temp_directory_path() / ("quisk-fmt-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    std::string path = (dir / "example.qfd").string();
+using FormatFileOnDisk = testing::TempFolder;
+
+TEST_F(FormatFileOnDisk, SavesAndLoadsShiftJisFilesAtomically) {
+    std::string path = this->path("example.qfd");
     ScriptedMessageBoxes boxes;
     ASSERT_TRUE(saveFormatFile(path, exampleDefinition(), boxes));
     EXPECT_EQ(readWholeFile(path), sjis::encode(kExampleText));
@@ -76,7 +75,6 @@ TEST(FormatFile, SavesAndLoadsShiftJisFilesAtomically) {
     EXPECT_EQ(boxes.shown[0].text, format_texts::kSaveFailed);
     EXPECT_EQ(boxes.shown[0].title, "ﾌｧｲﾙｴﾗｰ");
     EXPECT_EQ(readWholeFile(path), sjis::encode(kExampleText));
-    fs::remove_all(dir);
 }
 
 TEST(FormatFile, ReportsFilesThatCannotBeReadAndKeepsTheDefinition) {

@@ -11,7 +11,8 @@
 
 namespace quisk::testing {
 
-// A fresh folder per test for source, destination, format and log files.
+// A fresh, empty folder for each test (named after it, so tests running in
+// parallel never share one), removed afterwards.
 class TempFolder : public ::testing::Test {
 protected:
     void SetUp() override {
