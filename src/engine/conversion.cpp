@@ -4,6 +4,7 @@
 #include "common/sjis.h"
 #include "engine/engine_texts.h"
 #include "engine/line_reader.h"
+#include "engine/pending_output.h"
 #include "engine/record_formatter.h"
 
 #include <algorithm>
@@ -19,7 +20,6 @@ namespace {
 namespace t = engine_texts;
 static_assert(LineReader::kSlack >= RecordFormatter::kSlack,
               "records read past a line by the formatter's slack");
-constexpr std::size_t kFlushSize = 1 << 20;
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr long long kLinesPerClockCheck = 1024;
 constexpr auto kYieldInterval = std::chrono::milliseconds(50);
@@ -110,37 +110,6 @@ struct Range {
     bool contains(long long n) const { return from <= n && n <= to; }
 };
 
-// The destination's pending bytes: records are written straight into it and
-// it goes to the file in blocks of about kFlushSize.
-class PendingOutput {
-public:
-    explicit PendingOutput(OutputFile& file) : file_(file), data_(2 * kFlushSize) {}
-
-    // Room for n more bytes, valid until the next call.
-    char* room(std::size_t n) {
-        if (size_ + n > data_.size())
-            data_.resize(std::max(2 * data_.size(), size_ + n));
-        return data_.data() + size_;
-    }
-    void wrote(char* end) { size_ = static_cast<std::size_t>(end - data_.data()); }
-    void append(std::string_view bytes) {
-        char* at = room(bytes.size());
-        std::memcpy(at, bytes.data(), bytes.size());
-        wrote(at + bytes.size());
-    }
-    bool flushIfFull() { return size_ < kFlushSize || flush(); }
-    bool flush() {
-        bool ok = file_.write(std::string_view(data_.data(), size_));
-        size_ = 0;
-        return ok;
-    }
-
-private:
-    OutputFile& file_;
-    std::vector<char> data_;
-    std::size_t size_ = 0;
-};
-
 char* appendLineEnd(char* at) {
     *at++ = '\r';
     *at++ = '\n';
@@ -211,7 +180,7 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
         out.append(texts->fieldNames);
         ok = convertLines(source, out, *formatter, s, result.recordCount, yielder);
         out.append(texts->footer);
-        ok = out.flush() && ok;
+        ok = out.finish() && ok;
     }
     source.close();
     ok = ok && destination.commit();

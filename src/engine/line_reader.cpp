@@ -19,7 +19,7 @@ bool LineReader::open(const std::string& path) {
         return false;
     }
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
-    buffer_.resize(kBlockSize + kSlack);
+    buffer_ = ByteBuffer(kBlockSize + kSlack);
     begin_ = end_ = 0;
     eof_ = failed_ = skipLineFeed_ = false;
     return true;
@@ -42,7 +42,7 @@ bool LineReader::fill() {
         begin_ = 0;
     }
     if (buffer_.size() - kSlack - end_ < kBlockSize / 2)
-        buffer_.resize(2 * buffer_.size());
+        buffer_.grow(2 * buffer_.size(), end_);
     for (;;) {
         ssize_t n = ::read(fd_, buffer_.data() + end_, buffer_.size() - kSlack - end_);
         if (n < 0 && errno == EINTR)
@@ -62,7 +62,7 @@ bool LineReader::next(std::string_view& line) {
         return false;
     if (skipLineFeed_) {
         skipLineFeed_ = false;
-        if (buffer_[begin_] == '\n' && ++begin_ == end_ && !fill())
+        if (buffer_.data()[begin_] == '\n' && ++begin_ == end_ && !fill())
             return false;
     }
     std::size_t searched = begin_;

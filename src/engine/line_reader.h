@@ -1,8 +1,9 @@
 #pragma once
 
+#include "engine/byte_buffer.h"
+
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace quisk {
 
@@ -34,7 +35,7 @@ private:
     bool fill(); // reads more bytes behind the unread ones; false at end or error
 
     int fd_ = -1;
-    std::vector<char> buffer_;
+    ByteBuffer buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     bool eof_ = false;
