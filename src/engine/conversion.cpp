@@ -4,10 +4,11 @@
 #include "common/sjis.h"
 #include "engine/engine_texts.h"
 #include "engine/line_reader.h"
-#include "engine/pending_output.h"
 #include "engine/record_formatter.h"
+#include "engine/worker.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
@@ -21,7 +22,10 @@ namespace t = engine_texts;
 static_assert(LineReader::kSlack >= RecordFormatter::kSlack,
               "records read past a line by the formatter's slack");
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr long long kLinesPerClockCheck = 1024;
+constexpr std::size_t kFirstBlockSize = 1 << 20;
+// Runs of lines shorter than this are formatted on one core: splitting them
+// would cost more than it saves.
+constexpr std::size_t kSplitThreshold = 64 * 1024;
 constexpr auto kYieldInterval = std::chrono::milliseconds(50);
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -55,8 +59,7 @@ private:
     int fd_;
 };
 
-// Calls the caller's yield when enough time has passed; looks at the clock
-// only every so many lines so the check costs nothing measurable.
+// Calls the caller's yield when enough time has passed since the last one.
 class Yielder {
 public:
     explicit Yielder(const std::function<void()>& yield) : yield_(yield) {}
@@ -65,10 +68,8 @@ public:
             yield_();
         last_ = std::chrono::steady_clock::now();
     }
-    void afterLine(long long count) {
-        if (!yield_ || count % kLinesPerClockCheck != 0)
-            return;
-        if (std::chrono::steady_clock::now() - last_ >= kYieldInterval)
+    void ifDue() {
+        if (yield_ && std::chrono::steady_clock::now() - last_ >= kYieldInterval)
             now();
     }
 
@@ -110,38 +111,140 @@ struct Range {
     bool contains(long long n) const { return from <= n && n <= to; }
 };
 
+struct LineRanges {
+    Range exclude;
+    Range writeAsIs;
+    long long lastLine() const { return std::max(exclude.to, writeAsIs.to); }
+};
+
+// Bytes produced for one run of lines.
+class OutputBlock {
+public:
+    char* room(std::size_t n) {
+        if (size_ + n > buffer_.size())
+            buffer_.grow(std::max(2 * buffer_.size(), size_ + n), size_);
+        return buffer_.data() + size_;
+    }
+    void wrote(char* end) { size_ = static_cast<std::size_t>(end - buffer_.data()); }
+    std::string_view bytes() const { return {buffer_.data(), size_}; }
+    void clear() { size_ = 0; }
+
+private:
+    ByteBuffer buffer_{kFirstBlockSize};
+    std::size_t size_ = 0;
+};
+
 char* appendLineEnd(char* at) {
     *at++ = '\r';
     *at++ = '\n';
     return at;
 }
 
-// The record loop: reads every source line and writes what it stands for.
-// Returns false at the first read, format or write failure.
-bool convertLines(LineReader& source, PendingOutput& out, const RecordFormatter& formatter,
-                  const FormatSettings& s, long long& recordCount, Yielder& yielder) {
-    const Range exclude{decimalValue(s.excludeFrom), decimalValue(s.excludeTo)};
-    const Range writeAsIs{decimalValue(s.writeAsIsFrom), decimalValue(s.writeAsIsTo)};
+struct LinesDone {
+    long long count = 0;
+    long long failedAt = 0; // the number of the line that could not be cut, or 0
+};
+
+// Writes what each line of a run stands for: nothing for an excluded line,
+// the line itself for a write-as-is line, else its record. Lines are numbered
+// from firstNumber.
+LinesDone formatLines(std::string_view lines, long long firstNumber, const LineRanges& ranges,
+                      const RecordFormatter& formatter, OutputBlock& out) {
+    LinesDone done;
+    LineCursor cursor(lines);
     std::string_view line;
-    while (source.next(line)) {
-        ++recordCount;
-        if (exclude.contains(recordCount)) {
-            // nothing is written for an excluded line
-        } else if (writeAsIs.contains(recordCount)) {
+    for (long long number = firstNumber; cursor.next(line); ++number, ++done.count) {
+        if (ranges.exclude.contains(number))
+            continue;
+        if (ranges.writeAsIs.contains(number)) {
             char* at = out.room(line.size() + 2);
             std::memcpy(at, line.data(), line.size());
             out.wrote(appendLineEnd(at + line.size()));
-        } else {
-            if (!formatter.canFormat())
-                return false;
-            char* at = out.room(formatter.maxRecordBytes(line.size()) + 2);
-            out.wrote(appendLineEnd(formatter.write(line, at)));
+            continue;
         }
-        if (!out.flushIfFull())
-            return false;
-        yielder.afterLine(recordCount);
+        if (!formatter.canFormat()) {
+            done.failedAt = number;
+            return done;
+        }
+        char* at = out.room(formatter.maxRecordBytes(line.size()) + 2);
+        out.wrote(appendLineEnd(formatter.write(line, at)));
     }
-    return !source.failed();
+    return done;
+}
+
+// Splits a run of whole lines in two at a line end near its middle, so that
+// each core can format one half; small runs are not split.
+std::pair<std::string_view, std::string_view> splitLines(std::string_view lines) {
+    if (lines.size() < kSplitThreshold)
+        return {lines, {}};
+    std::size_t cr = lines.find('\r', lines.size() / 2);
+    if (cr == std::string_view::npos)
+        return {lines, {}};
+    std::size_t at = cr + 1 < lines.size() && lines[cr + 1] == '\n' ? cr + 2 : cr + 1;
+    return {lines.substr(0, at), lines.substr(at)};
+}
+
+long long countLines(std::string_view lines) {
+    return static_cast<long long>(std::count(lines.begin(), lines.end(), '\r'));
+}
+
+// The record loop: reads the source in runs of lines, formats the two halves
+// of each run on both cores, and hands the result to a writer thread while
+// the next run is formatted. Returns false at the first read, format or
+// write failure, with recordCount at the line being processed.
+bool convertLines(LineReader& source, OutputFile& destination, const RecordFormatter& formatter,
+                  const LineRanges& ranges, const RunTexts& texts, long long& recordCount,
+                  Yielder& yielder) {
+    // Two sets of output blocks: one being formatted while the writer still
+    // holds the other. The workers are declared after them, so they have
+    // finished with the blocks before the blocks go.
+    OutputBlock blocks[2][2];
+    std::atomic<bool> writeFailed{false}; // set on the writer's thread
+    Worker helper;
+    Worker writer;
+    auto write = [&](std::string_view a, std::string_view b = {}) {
+        writer.post([&destination, &writeFailed, a, b] {
+            if (!writeFailed && (!destination.write(a) || !destination.write(b)))
+                writeFailed = true;
+        });
+    };
+    write(texts.header, texts.fieldNames);
+
+    int turn = 0;
+    std::string_view lines;
+    while (source.nextLines(lines)) {
+        auto [first, second] = splitLines(lines);
+        OutputBlock& firstOut = blocks[turn][0];
+        OutputBlock& secondOut = blocks[turn][1];
+        firstOut.clear();
+        secondOut.clear();
+        // Line numbers matter to the second half only where a range or a
+        // failure may reach it; counting the first half's lines costs a pass.
+        const long long firstNumber = recordCount + 1;
+        bool numbersMatter = !formatter.canFormat() || ranges.lastLine() > firstNumber;
+        const long long secondNumber = firstNumber + (numbersMatter ? countLines(first) : 1);
+        LinesDone secondDone;
+        if (!second.empty())
+            helper.post([&, second, secondNumber] {
+                secondDone = formatLines(second, secondNumber, ranges, formatter, secondOut);
+            });
+        LinesDone firstDone = formatLines(first, firstNumber, ranges, formatter, firstOut);
+        helper.wait();
+        if (firstDone.failedAt || secondDone.failedAt) {
+            recordCount = firstDone.failedAt ? firstDone.failedAt : secondDone.failedAt;
+            writer.wait();
+            return false;
+        }
+        recordCount += firstDone.count + secondDone.count;
+        write(firstOut.bytes(), secondOut.bytes());
+        if (writeFailed) // a block written before this one failed
+            break;
+        turn = 1 - turn;
+        yielder.ifDue();
+    }
+    write(texts.footer);
+    writer.wait();
+    return !writeFailed && !source.failed();
 }
 
 } // namespace
@@ -173,15 +276,11 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
     const FormatSettings& s = format.settings;
     auto formatter = RecordFormatter::build(format);
     auto texts = encodeRunTexts(s, fieldNameRow);
-    PendingOutput out(destination);
-    ok = ok && opened && formatter && texts;
-    if (ok) {
-        out.append(texts->header);
-        out.append(texts->fieldNames);
-        ok = convertLines(source, out, *formatter, s, result.recordCount, yielder);
-        out.append(texts->footer);
-        ok = out.finish() && ok;
-    }
+    const LineRanges ranges{{decimalValue(s.excludeFrom), decimalValue(s.excludeTo)},
+                            {decimalValue(s.writeAsIsFrom), decimalValue(s.writeAsIsTo)}};
+    ok = ok && opened && formatter && texts &&
+         convertLines(source, destination, *formatter, ranges, *texts, result.recordCount,
+                      yielder);
     source.close();
     ok = ok && destination.commit();
     if (!ok)

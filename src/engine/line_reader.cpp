@@ -57,35 +57,52 @@ bool LineReader::fill() {
     }
 }
 
-bool LineReader::next(std::string_view& line) {
-    if (begin_ == end_ && !fill())
-        return false;
-    if (skipLineFeed_) {
-        skipLineFeed_ = false;
-        if (buffer_.data()[begin_] == '\n' && ++begin_ == end_ && !fill())
-            return false;
-    }
-    std::size_t searched = begin_;
+bool LineReader::nextLines(std::string_view& lines) {
     for (;;) {
+        if (begin_ == end_ && !fill())
+            return false;
         const char* base = buffer_.data();
-        const void* cr = std::memchr(base + searched, '\r', end_ - searched);
+        if (skipLineFeed_) {
+            skipLineFeed_ = false;
+            if (base[begin_] == '\n' && ++begin_ == end_)
+                continue;
+        }
+        const void* cr = ::memrchr(base + begin_, '\r', end_ - begin_);
         if (cr) {
-            std::size_t at = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
-            line = std::string_view(base + begin_, at - begin_);
-            begin_ = at + 1;
-            skipLineFeed_ = true;
+            std::size_t stop = static_cast<std::size_t>(static_cast<const char*>(cr) - base) + 1;
+            if (stop < end_ && base[stop] == '\n')
+                ++stop;
+            else if (stop == end_)
+                skipLineFeed_ = true; // its line feed, if any, is not read yet
+            lines = std::string_view(base + begin_, stop - begin_);
+            begin_ = stop;
             return true;
         }
-        std::size_t unread = end_ - begin_;
+        // No line end yet: the line goes on in the next read, or it is the
+        // file's last line.
         if (!fill()) {
             if (failed_)
                 return false;
-            line = std::string_view(buffer_.data() + begin_, end_ - begin_);
+            lines = std::string_view(buffer_.data() + begin_, end_ - begin_);
             begin_ = end_;
             return true;
         }
-        searched = begin_ + unread;
     }
+}
+
+bool LineCursor::next(std::string_view& line) {
+    if (rest_.empty())
+        return false;
+    std::size_t cr = rest_.find('\r');
+    if (cr == std::string_view::npos) {
+        line = rest_;
+        rest_ = {};
+        return true;
+    }
+    line = rest_.substr(0, cr);
+    std::size_t skip = cr + 1 < rest_.size() && rest_[cr + 1] == '\n' ? cr + 2 : cr + 1;
+    rest_.remove_prefix(skip);
+    return true;
 }
 
 } // namespace quisk

@@ -7,14 +7,14 @@
 
 namespace quisk {
 
-// Reads a file line by line in large blocks, without converting anything.
+// Reads a file in large blocks of whole lines, without converting anything.
 // A line ends at a carriage return, a carriage return + line feed, or the
 // end of the file; a lone line feed stays inside the line. Memory use is the
 // block size plus the longest line.
 class LineReader {
 public:
     static constexpr std::size_t kBlockSize = 1 << 20;
-    // Bytes after every line that may be read (never part of any line), so
+    // Bytes after every block that may be read (never part of any line), so
     // that short fields can be copied with a fixed-size move.
     static constexpr std::size_t kSlack = 16;
 
@@ -26,9 +26,11 @@ public:
     bool open(const std::string& path);
     void close();
 
-    // The next line, valid until the next call. False at the end of the file
-    // or on a read error (see failed()).
-    bool next(std::string_view& line);
+    // The next run of whole lines, each with its line end; only the file's
+    // last line may have none. A run never begins with the line feed of a
+    // carriage return that ended the previous run. Valid until the next call.
+    // False at the end of the file or on a read error (see failed()).
+    bool nextLines(std::string_view& lines);
     bool failed() const { return failed_; }
 
 private:
@@ -41,6 +43,18 @@ private:
     bool eof_ = false;
     bool failed_ = false;
     bool skipLineFeed_ = false;
+};
+
+// Walks the lines of a run that LineReader returned.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view lines) : rest_(lines) {}
+
+    // The next line without its line end; false after the last one.
+    bool next(std::string_view& line);
+
+private:
+    std::string_view rest_;
 };
 
 } // namespace quisk
