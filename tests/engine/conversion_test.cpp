@@ -140,6 +140,16 @@ TEST_F(Conversion, FilesThatCannotBeOpenedFailBeforeTheFirstRecord) {
     EXPECT_NE(readText("Quisk.log").find("0件目で"), std::string::npos);
 }
 
+TEST_F(Conversion, AFullDiskFailsTheRun) {
+    std::string source;
+    for (int i = 0; i < 200000; ++i)
+        source += "line " + std::to_string(i) + "\r\n";
+    writeText("in.txt", source);
+    ConversionResult r = saveData(format, "", {path("in.txt"), "/dev/full", path("Quisk.log")});
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(readText("Quisk.log").find("件目でﾃﾞｰﾀの保存に失敗しました｡"), std::string::npos);
+}
+
 TEST_F(Conversion, HeaderTextBecomesLines) {
     EXPECT_EQ(textToLines("A\r\nB"), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(textToLines("A\r\n"), (std::vector<std::string>{"A", ""}));
