@@ -1,5 +1,6 @@
 #include "file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -75,6 +76,8 @@ OutputFile::~OutputFile() { discard(); }
 
 bool OutputFile::open(const std::string& path) {
     discard();
+    written_ = reserved_ = 0;
+    reserving_ = false;
     target_ = resolveLink(path);
     struct stat st {};
     bool exists = ::stat(target_.c_str(), &st) == 0;
@@ -89,6 +92,7 @@ bool OutputFile::open(const std::string& path) {
     if (fd_ < 0)
         return false;
     temporary_ = pattern;
+    reserving_ = true;
     // mkostemp creates the file private; give it the mode the replaced file
     // had, or the one a newly created file would get.
     mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~currentUmask());
@@ -99,9 +103,28 @@ bool OutputFile::open(const std::string& path) {
     return true;
 }
 
+// A large file gets its disk space allocated ahead of the writes, in
+// growing steps: the file system then has less to do for every page written.
+// The space past the end is given back when the file is committed. Where
+// the file system cannot do this, the writes go on without it.
+void OutputFile::reserveFor(std::size_t more) {
+    constexpr std::size_t kFirstReserve = 1 << 20;
+    constexpr std::size_t kMaxStep = 64 << 20;
+    std::size_t needed = written_ + more;
+    if (!reserving_ || needed <= reserved_ || needed <= kFirstReserve)
+        return;
+    std::size_t target = needed + std::min(needed, kMaxStep);
+    if (::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(target)) == 0)
+        reserved_ = target;
+    else
+        reserving_ = false;
+}
+
 bool OutputFile::write(std::string_view bytes) {
     if (fd_ < 0)
         return false;
+    reserveFor(bytes.size());
+    written_ += bytes.size();
     while (!bytes.empty()) {
         ssize_t n = ::write(fd_, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR)
@@ -116,7 +139,9 @@ bool OutputFile::write(std::string_view bytes) {
 bool OutputFile::commit(bool durable) {
     if (fd_ < 0)
         return false;
-    bool ok = !durable || ::fsync(fd_) == 0 || temporary_.empty();
+    // Truncating to the written size gives back the space reserved past it.
+    bool ok = reserved_ == 0 || ::ftruncate(fd_, static_cast<off_t>(written_)) == 0;
+    ok = ok && (!durable || ::fsync(fd_) == 0 || temporary_.empty());
     ok = (::close(fd_) == 0) && ok;
     fd_ = -1;
     if (ok && !temporary_.empty())

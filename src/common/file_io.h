@@ -34,9 +34,14 @@ public:
     void discard();
 
 private:
+    void reserveFor(std::size_t more);
+
     int fd_ = -1;
     std::string target_;
     std::string temporary_; // empty when writing the target directly
+    std::size_t written_ = 0;
+    std::size_t reserved_ = 0; // disk space allocated ahead of the writes
+    bool reserving_ = false;   // only for a temporary file, while it works
 };
 
 // Writes bytes to path through OutputFile, durably.

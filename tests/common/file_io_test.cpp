@@ -38,6 +38,20 @@ TEST_F(FileIo, ReplacesOnlyOnCommitAndKeepsTheFileMode) {
     EXPECT_EQ(entries(), 1u);
 }
 
+TEST_F(FileIo, SpaceReservedAheadOfALargeFileIsGivenBack) {
+    std::string target = path("large.txt");
+    const std::string block(700 * 1024, 'x');
+    OutputFile file;
+    ASSERT_TRUE(file.open(target));
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(file.write(block));
+    ASSERT_TRUE(file.commit());
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(static_cast<std::size_t>(st.st_size), 5 * block.size());
+    EXPECT_LE(static_cast<std::size_t>(st.st_blocks) * 512, 5 * block.size() + 64 * 1024);
+}
+
 TEST_F(FileIo, AnUncommittedFileLeavesThePreviousOneAndNoLeftovers) {
     std::string target = path("out.txt");
     ASSERT_TRUE(writeFileAtomically(target, "previous"));
