@@ -83,7 +83,6 @@ inline constexpr const char* kMenuExit = "終了(&X)";
 inline constexpr const char* kMenuHelp = "ﾍﾙﾌﾟ(&H)";
 inline constexpr const char* kMenuQuiskHelp = "Quiskﾍﾙﾌﾟ(&E)";
 inline constexpr const char* kMenuVersion = "ﾊﾞｰｼﾞｮﾝ情報(&V)";
-inline constexpr const char* kFormatEditorTitle = "ﾌｫｰﾏｯﾄ設定";
 
 // The about window.
 inline constexpr const char* kVersionTitle = "ﾊﾞｰｼﾞｮﾝ情報";

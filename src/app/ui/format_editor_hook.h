@@ -12,11 +12,9 @@ namespace quisk {
 // Shows the format editor modally over the main window. It gets the shared
 // state (whose job paths the main window has just refreshed), the desktop
 // services and the main window's format path box, into which it may put the
-// path of the format it saved.
+// path of the format it saved. The main window opens the real editor; tests
+// put a stand-in here.
 using FormatEditorHook =
     std::function<void(QWidget* parent, AppState& state, Platform platform, FormatPathBox& box)>;
-
-// Until an editor is plugged in: an empty modal window with the editor's title.
-void showEmptyFormatEditor(QWidget* parent, AppState& state, Platform platform, FormatPathBox& box);
 
 } // namespace quisk

@@ -2,6 +2,7 @@
 
 #include "app/job_commands.h"
 #include "app/ui/format_editor_hook.h"
+#include "editor/ui/show_format_editor.h"
 #include "common/app_state.h"
 #include "common/platform.h"
 
@@ -77,7 +78,7 @@ private:
     AppState& state_;
     Platform platform_;
     JobCommands jobs_;
-    FormatEditorHook formatEditor_ = showEmptyFormatEditor;
+    FormatEditorHook formatEditor_ = showFormatEditor;
     std::string helpPath_;
     bool running_ = false;
 

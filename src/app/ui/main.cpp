@@ -4,7 +4,6 @@
 #include "app/ui/app_icon.h"
 #include "app/ui/frm_quisk.h"
 #include "common/platform/qt_platform.h"
-#include "editor/ui/show_format_editor.h"
 
 #include <QApplication>
 
@@ -45,7 +44,6 @@ int main(int argc, char** argv) {
     quisk::QtPlatform platform;
     quisk::AppState state;
     quisk::FrmQuisk window(state, platform.platform());
-    window.setFormatEditor(quisk::showFormatEditor);
     window.Form_Load(startupContext(app));
     app.setQuitOnLastWindowClosed(true);
     window.show();
