@@ -34,6 +34,7 @@ inline constexpr const char* kJobChangedTitle = "保存確認";
 // Start-up, the command line and help.
 inline constexpr const char* kDefaultJobFile = "Quisk.dof";
 inline constexpr const char* kHelpFile = "Quisk.hlp";
+inline constexpr const char* kHelpLinkName = "Quisk-help.html"; // what the viewer is given
 inline constexpr const char* kUnattendedSwitch = "/I";
 inline constexpr const char* kStartupFailed1 = "ﾃﾞﾌｫﾙﾄ処理ﾌｧｲﾙ(Quisk.dof)の読み込みに失敗､";
 inline constexpr const char* kStartupFailed2 = "またはﾊﾟﾗﾒｰﾀに誤りがあります｡";
