@@ -1,7 +1,7 @@
 #include "engine/ui/frm_row_option.h"
 
 #include "common/platform/twip_geometry.h"
-#include "engine/ui/row_option_texts.h"
+#include "engine/engine_texts.h"
 #include "format/format_definition.h"
 
 #include <QLabel>
