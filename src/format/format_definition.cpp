@@ -53,6 +53,12 @@ void FormatDefinition::clearRows() {
         r = FieldRow{};
 }
 
+void FormatDefinition::replaceRows(int n, int count, const std::vector<FieldRow>& rows) {
+    const auto first = rows_.begin() + (n - 1);
+    rows_.erase(first, first + count);
+    rows_.insert(rows_.begin() + (n - 1), rows.begin(), rows.end());
+}
+
 int FormatDefinition::usedRowCount() const {
     int n = 0;
     while (n < fieldRowCount() && !rows_[static_cast<std::size_t>(n)].isEmpty())

@@ -85,6 +85,9 @@ public:
     bool growTo(int count);
     // Empties every cell of every row, keeping the row count.
     void clearRows();
+    // Replaces the count rows from row n on by the given rows, which may be
+    // more or fewer (undoing and redoing a change of the table).
+    void replaceRows(int n, int count, const std::vector<FieldRow>& rows);
 
     // The rows in use: rows 1 up to the row before the first empty row.
     int usedRowCount() const;

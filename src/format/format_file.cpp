@@ -8,6 +8,8 @@
 #include "format/selector_rules.h"
 #include "format/separator_names.h"
 
+#include <algorithm>
+
 namespace quisk {
 namespace {
 
@@ -175,10 +177,14 @@ std::optional<std::vector<std::vector<std::string>>> readFormatRecords(std::stri
     return records;
 }
 
-bool parseFormatText(std::string_view text, FormatDefinition& format, MessageBoxes& boxes) {
+namespace {
+
+enum class ParseResult { Read, Unreadable, TooManyRows };
+
+ParseResult parseFormat(std::string_view text, FormatDefinition& format, MessageBoxes& boxes) {
     auto records = readFormatRecords(text);
     if (!records)
-        return false;
+        return ParseResult::Unreadable;
     FormatDefinition staged = format;
     FormatSettings& s = staged.settings;
     s.headerText.clear();
@@ -194,17 +200,25 @@ bool parseFormatText(std::string_view text, FormatDefinition& format, MessageBox
             applyMarker(v, staged, stored, headerSeen, footerSeen, boxes);
             continue;
         }
-        ++n;
-        // The table keeps one empty row after the last record read.
-        if (n >= staged.fieldRowCount() && !staged.growTo(n + 1))
-            return false;
+        if (++n > FormatDefinition::kMaxRowCount)
+            return ParseResult::TooManyRows;
+        // The table keeps one empty row after the last record read, when
+        // there is room for it.
+        if (n >= staged.fieldRowCount())
+            staged.growTo(std::min(n + 1, FormatDefinition::kMaxRowCount));
         FieldRow& row = staged.row(n);
         for (int column = 1; column <= FieldRow::kCellCount; ++column)
             row.cell(column) = std::move(v[static_cast<std::size_t>(column - 1)]);
     }
     applyStoredForms(stored, s, boxes);
     format = std::move(staged);
-    return true;
+    return ParseResult::Read;
+}
+
+} // namespace
+
+bool parseFormatText(std::string_view text, FormatDefinition& format, MessageBoxes& boxes) {
+    return parseFormat(text, format, boxes) == ParseResult::Read;
 }
 
 Message formatLoadFailure(const std::string& path) {
@@ -215,11 +229,13 @@ Message formatLoadFailure(const std::string& path) {
 bool loadFormatFile(const std::string& path, FormatDefinition& format, MessageBoxes& boxes) {
     std::optional<std::string> bytes = readWholeFile(path);
     std::optional<std::string> text = bytes ? sjis::decode(*bytes) : std::nullopt;
-    if (!text || !parseFormatText(*text, format, boxes)) {
+    const ParseResult result = text ? parseFormat(*text, format, boxes) : ParseResult::Unreadable;
+    if (result == ParseResult::TooManyRows)
+        boxes.show(Message{std::string(t::kLoadFailed) + "\r" + path + t::kTooManyRows,
+                           t::kFileErrorTitle, Icon::Stop});
+    else if (result == ParseResult::Unreadable)
         boxes.show(formatLoadFailure(path));
-        return false;
-    }
-    return true;
+    return result == ParseResult::Read;
 }
 
 bool saveFormatFile(const std::string& path, const FormatDefinition& format,

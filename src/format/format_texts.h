@@ -6,6 +6,8 @@ namespace quisk::format_texts {
 inline constexpr const char* kFileErrorTitle = "ﾌｧｲﾙｴﾗｰ";
 inline constexpr const char* kLoadFailed = "ﾌｫｰﾏｯﾄﾌｧｲﾙの読込みに失敗しました｡";
 inline constexpr const char* kLoadFailedAsk = "は存在していますか?";
+// A file with more field rows than a table can hold (its path goes first).
+inline constexpr const char* kTooManyRows = "のﾌｨｰﾙﾄﾞ数が上限の32767行を超えています｡";
 inline constexpr const char* kSaveFailed = "ﾌｫｰﾏｯﾄﾌｧｲﾙの保存に失敗しました｡";
 
 inline constexpr const char* kInputErrorTitle = "入力ｴﾗｰ";

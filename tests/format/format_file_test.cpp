@@ -154,13 +154,14 @@ TEST(FormatFile, MarkersMayStandAnywhereAndTheLastOneWins) {
     EXPECT_EQ(f.settings.outputKind, kDelimitedFile);
 }
 
+std::string recordsText(int n) {
+    std::string text;
+    for (int i = 1; i <= n; ++i)
+        text += "\"F" + std::to_string(i) + "\",\"1\",\"1\",\"Char\",\"\",\"\"\r\n";
+    return text;
+}
+
 TEST(FormatFile, TheTableGrowsToOneRowMoreThanTheRecords) {
-    auto recordsText = [](int n) {
-        std::string text;
-        for (int i = 1; i <= n; ++i)
-            text += "\"F" + std::to_string(i) + "\",\"1\",\"1\",\"Char\",\"\",\"\"\r\n";
-        return text;
-    };
     ScriptedMessageBoxes boxes;
     FormatDefinition small;
     ASSERT_TRUE(parseFormatText(recordsText(150), small, boxes));
@@ -170,9 +171,32 @@ TEST(FormatFile, TheTableGrowsToOneRowMoreThanTheRecords) {
     EXPECT_EQ(large.fieldRowCount(), 251);
     EXPECT_EQ(large.row(250).fieldName, "F250");
     EXPECT_TRUE(large.row(251).isEmpty());
+}
+
+// Every table the editor can save loads again: a full one has no room for
+// the empty row after the records, and one row more is refused by name.
+TEST_F(FormatFileOnDisk, FullTableLoadsAndALargerOneIsReportedAsTooLarge) {
+    const int max = FormatDefinition::kMaxRowCount;
     FormatDefinition full;
-    EXPECT_FALSE(parseFormatText(recordsText(FormatDefinition::kMaxRowCount), full, boxes));
-    EXPECT_EQ(full.fieldRowCount(), 200);
+    ASSERT_TRUE(full.growTo(max));
+    for (int r = 1; r <= max; ++r)
+        full.row(r) = FieldRow{"F" + std::to_string(r), "1", "1", "Char", "", ""};
+    ScriptedMessageBoxes boxes;
+    const std::string path = this->path("full.qfd");
+    ASSERT_TRUE(saveFormatFile(path, full, boxes));
+    FormatDefinition loaded;
+    ASSERT_TRUE(loadFormatFile(path, loaded, boxes));
+    EXPECT_EQ(loaded.fieldRowCount(), max);
+    EXPECT_EQ(loaded.row(max).fieldName, "F32767");
+
+    const std::string over = this->path("over.qfd");
+    ASSERT_TRUE(writeFileAtomically(over, recordsText(max + 1)));
+    EXPECT_FALSE(loadFormatFile(over, loaded, boxes));
+    EXPECT_EQ(loaded.row(max).fieldName, "F32767"); // kept as it was
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "ﾌｫｰﾏｯﾄﾌｧｲﾙの読込みに失敗しました｡\r" + over +
+                                       "のﾌｨｰﾙﾄﾞ数が上限の32767行を超えています｡");
+    EXPECT_EQ(boxes.shown[0].title, "ﾌｧｲﾙｴﾗｰ");
 }
 
 TEST(FormatFile, StoredFormsTranslateBothWays) {
