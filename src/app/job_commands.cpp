@@ -110,12 +110,16 @@ SaveOutcome JobCommands::saveWithName(bool& askName) {
     return saveJob();
 }
 
+Answer JobCommands::askToSave() {
+    Message ask{std::string(t::kJobChanged1) + "\r" + t::kJobChanged2, t::kJobChangedTitle,
+                Icon::None, Buttons::YesNoCancel, Answer::Yes};
+    return boxes_.show(ask);
+}
+
 bool JobCommands::mayClose() {
     if (!state_.jobDirty)
         return true;
-    Message ask{std::string(t::kJobChanged1) + "\r" + t::kJobChanged2, t::kJobChangedTitle,
-                Icon::None, Buttons::YesNoCancel, Answer::Yes};
-    switch (boxes_.show(ask)) {
+    switch (askToSave()) {
     case Answer::No:
         return true;
     case Answer::Yes: {
@@ -126,6 +130,21 @@ bool JobCommands::mayClose() {
     }
     default:
         state_.jobDirty = true;
+        return false;
+    }
+}
+
+bool JobCommands::mayReplace() {
+    if (!state_.jobDirty)
+        return true;
+    switch (askToSave()) {
+    case Answer::No:
+        return true;
+    case Answer::Yes: {
+        bool askName = !isRegularFile(state_.jobPath);
+        return saveWithName(askName) == SaveOutcome::Saved;
+    }
+    default:
         return false;
     }
 }

@@ -38,6 +38,10 @@ public:
 
     // The question when the window closes; false keeps the window open.
     bool mayClose();
+    // The same question before another job replaces a changed one (new,
+    // open); false keeps the current job: the user cancelled, or the save
+    // did not happen.
+    bool mayReplace();
 
     // Reads a job file into the window and shows its path in the caption;
     // false (window unchanged) when it cannot be read.
@@ -51,6 +55,7 @@ public:
     static std::string captionFor(const std::string& jobPath);
 
 private:
+    Answer askToSave();
     std::optional<std::string> askSaveName(const char* title, const std::string& initialName);
 
     AppState& state_;

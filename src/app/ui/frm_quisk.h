@@ -48,8 +48,15 @@ public:
     void CmdFmt_Click();
     void cmdSrchCancel_Click() { close(); }
     void CmdFileShow_Click(int index);
-    void mnuNewFile_Click() { jobs_.newJob(); }
-    void mnuOpenDofile_Click() { jobs_.openJob(); }
+    // A changed job is offered for saving before another one replaces it.
+    void mnuNewFile_Click() {
+        if (jobs_.mayReplace())
+            jobs_.newJob();
+    }
+    void mnuOpenDofile_Click() {
+        if (jobs_.mayReplace())
+            jobs_.openJob();
+    }
     void mnuOverWrite_Click() { jobs_.saveJob(); }
     void mnuSaveAs_Click() { jobs_.saveJobAs(); }
     void mnuEnd_Click() { close(); }

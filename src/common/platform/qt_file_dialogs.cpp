@@ -7,13 +7,9 @@
 namespace quisk {
 namespace {
 
-bool isWildcard(const QString& name) {
-    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
-}
-
 // Shows the folder of the initial name (the current folder for a bare name)
-// and fills in its file name. A wildcard name such as "*.qfd" fills in
-// nothing: the selected filter already narrows the list the same way.
+// and fills in its file name. A wildcard name such as "*.qfd" is filled in
+// too: accepting it narrows the list, as the dialog does with typed patterns.
 void applyInitialName(QFileDialog& dialog, const std::string& initialName) {
     QString name = QString::fromStdString(initialName);
     QFileInfo info(name);
@@ -21,7 +17,7 @@ void applyInitialName(QFileDialog& dialog, const std::string& initialName) {
     if (QFileInfo(folder).isDir())
         dialog.setDirectory(folder);
     QString fileName = info.fileName();
-    if (!fileName.isEmpty() && !isWildcard(fileName))
+    if (!fileName.isEmpty())
         dialog.selectFile(fileName);
 }
 

@@ -2,6 +2,7 @@
 #include "app/ui/frm_quisk.h"
 #include "app/ui/frm_version.h"
 #include "common/file_io.h"
+#include "support/access_keys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -341,6 +342,52 @@ TEST_F(FrmQuiskTest, AboutWindowIsModalCentredAndClosesWithOk) {
     trigger("mnuVersion");
     EXPECT_TRUE(seen);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// New and open ask before a changed job goes, as closing does; only a
+// completed save or a No lets the other job in.
+TEST_F(FrmQuiskTest, NewAndOpenAskBeforeReplacingAChangedJob) {
+    start(salesJob());
+    box("PasTxt2")->setText(QString::fromStdString(at("edited.csv")));
+    boxes.answer(Answer::Cancel);
+    trigger("mnuNewFile");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "保存確認");
+    EXPECT_EQ(boxes.shown[0].text, "処理ﾌｧｲﾙに変更が加えられています｡\r処理ﾌｧｲﾙを保存しますか?");
+    EXPECT_EQ(box("PasTxt2")->text().toStdString(), at("edited.csv"));
+    EXPECT_TRUE(state.jobDirty);
+
+    boxes.answer(Answer::Yes); // saved in place, then the open dialog (cancelled)
+    trigger("mnuOpenDofile");
+    EXPECT_EQ(readJobFile(at("Quisk.dof"))->destinationPath, at("edited.csv"));
+    EXPECT_EQ(dialogs.opened.size(), 1u);
+
+    state.jobPath = "無題.dof";
+    box("PasTxt2")->setText("again.csv");
+    boxes.answer(Answer::Yes); // the name dialog is cancelled: nothing is replaced
+    trigger("mnuNewFile");
+    EXPECT_EQ(box("PasTxt2")->text(), QStringLiteral("again.csv"));
+
+    boxes.answer(Answer::No);
+    trigger("mnuNewFile");
+    EXPECT_TRUE(box("PasTxt2")->text().isEmpty());
+    EXPECT_FALSE(state.jobDirty);
+    trigger("mnuNewFile"); // unchanged: no question
+    EXPECT_EQ(boxes.shown.size(), 4u);
+}
+
+TEST_F(FrmQuiskTest, AccessKeysAreDistinct) {
+    start(salesJob());
+    const std::map<QString, QStringList> expected = {
+        {"window", {"F ﾌｧｲﾙ(&F)", "H ﾍﾙﾌﾟ(&H)"}},
+        {"ﾌｧｲﾙ(&F)",
+         {"N 新規作成(&N)", "O 処理ﾌｧｲﾙを開く(&O)", "V 処理ﾌｧｲﾙの上書き保存(&V)",
+          "E 処理ﾌｧｲﾙを名前を付けて保存(&E)", "X 終了(&X)"}},
+        {"ﾍﾙﾌﾟ(&H)", {"E Quiskﾍﾙﾌﾟ(&E)", "V ﾊﾞｰｼﾞｮﾝ情報(&V)"}},
+    };
+    const auto groups = test::accessKeyGroups(*window);
+    EXPECT_EQ(groups, expected);
+    EXPECT_TRUE(test::accessKeyClashes(groups).isEmpty());
 }
 
 } // namespace

@@ -110,10 +110,10 @@ TEST_F(FileDialogFolder, OpenDialogStartsInTheInitialFolderWithTheFirstFilter) {
     EXPECT_EQ(dialog->findChild<QLineEdit*>("fileNameEdit")->text(), QStringLiteral("in.txt"));
 }
 
-TEST_F(FileDialogFolder, WildcardInitialNameFillsInNothing) {
+TEST_F(FileDialogFolder, WildcardInitialNameIsTheStartingFileName) {
     auto dialog = buildFileDialog({"ﾌｫｰﾏｯﾄﾌｧｲﾙを開く", "ﾌｫｰﾏｯﾄﾌｧｲﾙ形式|*.qfd", "*.qfd"},
                                   FileDialogMode::Open, nullptr);
-    EXPECT_TRUE(dialog->findChild<QLineEdit*>("fileNameEdit")->text().isEmpty());
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("fileNameEdit")->text(), QStringLiteral("*.qfd"));
 }
 
 TEST_F(FileDialogFolder, SaveDialogLeavesTheOverwriteQuestionToTheCaller) {
