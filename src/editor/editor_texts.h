@@ -42,6 +42,13 @@ inline constexpr const char* kCmdClose = "閉じる";
 inline constexpr const char* kTitles[6] = {"ﾌｨｰﾙﾄﾞ名", "開始位置", "長さ",
                                            "ﾌｨｰﾙﾄﾞﾀｲﾌﾟ", "固定処理", "備考欄"};
 
+// The cell the edit line edits, as its tooltip names it: "3行目 ﾌｨｰﾙﾄﾞ名".
+inline constexpr const char* kCellRowSuffix = "行目 ";
+
+inline std::string cellName(int row, int col) {
+    return std::to_string(row) + kCellRowSuffix + kTitles[col - 1];
+}
+
 // Refused input.
 inline constexpr const char* kInputErrorTitle = "入力ｴﾗｰ";
 inline constexpr const char* kDigitsOnly = "数字しか入力できません｡";
@@ -80,16 +87,18 @@ inline constexpr const char* kConfirmTitle = "確認";
 // Menus, in menu-bar order.
 inline constexpr const char* kMnuFile = "ﾌｧｲﾙ(&F)";
 inline constexpr const char* kMnuOpen = "ﾌｧｲﾙを開く(&O)";
-inline constexpr const char* kMnuOverWrite = "上書き保存(&O)";
+inline constexpr const char* kMnuOverWrite = "上書き保存(&V)"; // O is open's
 inline constexpr const char* kMnuSaveAs = "名前を付けて保存(&S)";
 inline constexpr const char* kMnuEdit = "編集(&E)";
+inline constexpr const char* kMnuUndo = "元に戻す";
+inline constexpr const char* kMnuRedo = "やり直し";
 inline constexpr const char* kMnuCopy = "ｺﾋﾟｰ(&C)";
 inline constexpr const char* kMnuCut = "切り取り(&T)";
 inline constexpr const char* kMnuPaste = "貼り付け(&P)";
 inline constexpr const char* kMnuAddRow = "行の挿入(&I)";
 inline constexpr const char* kMnuKillRow = "行の削除(&D)";
-inline constexpr const char* kMnuAdd10Rows = "10行挿入(&S)";
-inline constexpr const char* kMnuClrCell = "選択ｾﾙの消去(&C)";
+inline constexpr const char* kMnuAdd10Rows = "10行挿入(&R)"; // S is the selection's
+inline constexpr const char* kMnuClrCell = "選択ｾﾙの消去(&L)"; // C is copy's
 inline constexpr const char* kMnuClrSel = "選択範囲の消去(&S)";
 inline constexpr const char* kMnuDisplay = "表示(&D)";
 inline constexpr const char* kMnuRowUndisp = "選択行の非表示(&R)";
@@ -100,7 +109,7 @@ inline constexpr const char* kMnuAllChar = "全てをCharに変換(&C)";
 inline constexpr const char* kMnuAllNum = "全てをNumに変換(&N)";
 inline constexpr const char* kMnuStrChar = "任意の文字をCharに変換(&S)";
 inline constexpr const char* kMnuStrNum = "任意の文字をNumに変換(&I)";
-inline constexpr const char* kMnuChangeChar = "Charに変換(&C)";
+inline constexpr const char* kMnuChangeChar = "Charに変換(&H)"; // C is copy's
 inline constexpr const char* kMnuChangeNum = "Numに変換(&N)";
 inline constexpr const char* kMnuOption = "ｵﾌﾟｼｮﾝ(&O)";
 inline constexpr const char* kMnuHeaderFooter = "ﾍｯﾀﾞｰ･ﾌｯﾀｰ(&H)";

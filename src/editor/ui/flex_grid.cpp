@@ -2,9 +2,12 @@
 
 #include "common/twips.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
 #include <algorithm>
 
 namespace quisk {
@@ -22,6 +25,9 @@ FlexGrid::FlexGrid(FieldTableModel& model, double dpi, QWidget* parent)
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setHighlightSections(false);
+    // Text from an input method is typing like any other (see
+    // inputMethodEvent); the view would accept it only on editable items.
+    setAttribute(Qt::WA_InputMethodEnabled);
 }
 
 int FlexGrid::px(int twips) const {
@@ -167,7 +173,12 @@ int FlexGrid::colWidth(int col) const {
 void FlexGrid::setColWidth(int col, int twips) {
     colWidths_.at(static_cast<std::size_t>(col)) = twips;
     if (col == 0) {
-        verticalHeader()->setFixedWidth(px(twips));
+        // The row numbers of the largest table must fit in full.
+        const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 4;
+        const int widest = verticalHeader()->fontMetrics().horizontalAdvance(
+                               QString::number(FormatDefinition::kMaxRowCount)) +
+                           margins;
+        verticalHeader()->setFixedWidth(std::max(px(twips), widest));
         return;
     }
     setColumnHidden(col - 1, twips <= 1);
@@ -195,12 +206,39 @@ void FlexGrid::removeItem(int index) {
     model_.removeFieldRow(index);
 }
 
+// Shift with an arrow moves the selection's far corner; the current cell
+// stays where the selection began.
+bool FlexGrid::extendSelection(QKeyEvent* event) {
+    if (event->modifiers() != Qt::ShiftModifier &&
+        event->modifiers() != (Qt::ShiftModifier | Qt::KeypadModifier))
+        return false;
+    int r = rowSel(), c = colSel();
+    switch (event->key()) {
+    case Qt::Key_Up: --r; break;
+    case Qt::Key_Down: ++r; break;
+    case Qt::Key_Left: --c; break;
+    case Qt::Key_Right: ++c; break;
+    default: return false;
+    }
+    selectTo(r, c);
+    scrollTo(model_.index(rowSel() - 1, colSel() - 1));
+    event->accept();
+    return true;
+}
+
 void FlexGrid::keyPressEvent(QKeyEvent* event) {
+    if (extendSelection(event))
+        return;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+    case Qt::Key_F2:
+        // Nothing goes into the cell: its text is edited in the edit line.
+        event->accept();
+        emit editRequested();
+        return;
     case Qt::Key_Escape:
-        // Neither goes into a cell, and Escape does not close the editor.
+        // Escape on the grid does not close the editor.
         event->accept();
         return;
     case Qt::Key_Tab:
@@ -224,9 +262,15 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void FlexGrid::mousePressEvent(QMouseEvent* event) {
-    // The right button opens the context menu and leaves the selection.
-    if (event->button() != Qt::RightButton)
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier) &&
+        at.isValid()) {
+        // Shift+click stretches the selection; the current cell stays.
+        selectTo(at.row() + 1, at.column() + 1);
+    } else if (event->button() != Qt::RightButton) {
+        // The right button opens the context menu and leaves the selection.
         QTableView::mousePressEvent(event);
+    }
     emit mouseDown(event->button(), event->globalPosition().toPoint());
 }
 
@@ -250,8 +294,40 @@ void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
-    if (!programMove_ && current.isValid() && current != previous)
+    setAttribute(Qt::WA_InputMethodEnabled); // the view turns it off on read-only items
+    if (!current.isValid() || current == previous)
+        return;
+    emit currentCellChanged();
+    if (!programMove_)
         emit enterCell();
+}
+
+// A composition begun on the grid is shown in the composition target; the
+// committed text then goes the way of typed keys.
+void FlexGrid::inputMethodEvent(QInputMethodEvent* event) {
+    event->accept();
+    if (!composing_ && !event->preeditString().isEmpty() && compositionTarget_) {
+        composing_ = true;
+        emit compositionStarted();
+    }
+    if (composing_) {
+        QInputMethodEvent shown(event->preeditString(), event->attributes());
+        QApplication::sendEvent(compositionTarget_, &shown);
+        composing_ = !event->preeditString().isEmpty();
+    }
+    if (!event->commitString().isEmpty())
+        emit keyPress(event->commitString());
+}
+
+QVariant FlexGrid::inputMethodQuery(Qt::InputMethodQuery query) const {
+    if (query == Qt::ImEnabled)
+        return true;
+    if (compositionTarget_ && (query == Qt::ImCursorRectangle || query == Qt::ImAnchorRectangle)) {
+        const QRect caret = compositionTarget_->inputMethodQuery(query).toRect();
+        const QPoint at = mapFromGlobal(compositionTarget_->mapToGlobal(caret.topLeft()));
+        return QRect(at, caret.size());
+    }
+    return QTableView::inputMethodQuery(query);
 }
 
 } // namespace quisk

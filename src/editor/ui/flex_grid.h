@@ -82,8 +82,23 @@ public:
 
     FieldTableModel& model() const { return model_; }
 
+    // The widget that shows an input method's composition started on the
+    // grid (the editor's edit line): it receives the pre-edit text, and the
+    // input method places its candidate list at that widget's caret.
+    void setCompositionTarget(QWidget* target) { compositionTarget_ = target; }
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 signals:
+    // A key that produces text, or text an input method committed.
     void keyPress(const QString& text);
+    // An input method began composing while the grid has the focus; the
+    // composition target is about to receive the pre-edit text.
+    void compositionStarted();
+    // F2 or Enter: the user wants to edit the current cell's text.
+    void editRequested();
+    // The current cell changed, by the user or by the program.
+    void currentCellChanged();
     void mouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void dblClick();
     void enterCell();
@@ -94,9 +109,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     int px(int twips) const;
+    bool extendSelection(QKeyEvent* event);
     void moveTo(int row, int col);
     void selectTo(int rowSel, int colSel);
 
@@ -106,6 +123,8 @@ private:
     int rowHeightTwips_ = 0;
     std::array<int, kCols> colWidths_{};
     bool programMove_ = false;
+    QWidget* compositionTarget_ = nullptr;
+    bool composing_ = false;
 };
 
 } // namespace quisk

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 namespace quisk {
 
@@ -14,6 +15,9 @@ namespace {
 
 constexpr int kClientWidth = 2310;
 constexpr int kClientHeight = 1692;
+// Room the window frame's title bar needs beside the caption: the icon and
+// the close box.
+constexpr int kTitleBarExtraPixels = 96;
 
 } // namespace
 
@@ -32,12 +36,16 @@ void FrmChange::ask(AppState& state, Platform& platform, QWidget* parent) {
 void FrmChange::buildControls() {
     txtString_ = new QLineEdit(this);
     txtString_->setGeometry(twips(120, 120, 1092, 396));
+    // Each label stands beside its box, as high as the box and centred on
+    // it, so the two read as one line whatever the font's height.
     auto* label1 = new QLabel(QString::fromUtf8(editor_texts::kChangeFrom), this);
-    label1->setGeometry(twips(1320, 240, 492, 252));
+    label1->setGeometry(twips(1320, 120, 492, 396));
     txtCharNum_ = new QLineEdit(this);
     txtCharNum_->setGeometry(twips(120, 600, 1092, 396));
     auto* label2 = new QLabel(QString::fromUtf8(editor_texts::kChangeTo), this);
-    label2->setGeometry(twips(1320, 720, 852, 252));
+    label2->setGeometry(twips(1320, 600, 852, 396));
+    for (QLabel* label : {label1, label2})
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     cmdOK_ = new QPushButton(QString::fromUtf8(editor_texts::kChangeOk), this);
     cmdOK_->setGeometry(twips(120, 1200, 972, 372));
     cmdCancel_ = new QPushButton(QString::fromUtf8(editor_texts::kChangeCancel), this);
@@ -54,13 +62,21 @@ void FrmChange::buildControls() {
     cmdOK_->setDefault(true);
     setTabOrder(txtString_, cmdOK_);
     setTabOrder(cmdOK_, cmdCancel_);
-    setFixedSize(twips(0, 0, kClientWidth, kClientHeight).size());
+    setFixedSize(std::max(twips(0, 0, kClientWidth, 0).width(), captionWidth()),
+                 twips(0, 0, 0, kClientHeight).height());
     connect(cmdOK_, &QPushButton::clicked, this, [this] { CmdOK_Click(); });
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { CmdCancel_Click(); });
 }
 
+// The caption is longer than the dialog is wide: the dialog widens so that
+// the title bar shows it in full.
+int FrmChange::captionWidth() const {
+    return fontMetrics().horizontalAdvance(windowTitle()) + kTitleBarExtraPixels;
+}
+
 void FrmChange::Form_Load() {
-    centreOnScreen(*this, platform_.screen, kClientWidth, kClientHeight);
+    const double dpi = platform_.screen.dpi();
+    centreOnScreen(*this, platform_.screen, pixelsToTwips(width(), dpi), kClientHeight);
     txtString_->setText(QString::fromStdString(state_.typeChangeAnswer));
     txtCharNum_->setText(QString::fromStdString(state_.typeChangeTarget));
 }

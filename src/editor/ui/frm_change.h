@@ -38,6 +38,7 @@ private:
     void CmdOK_Click();
     void CmdCancel_Click();
     QRect twips(int left, int top, int width, int height) const;
+    int captionWidth() const;
 
     AppState& state_;
     Platform& platform_;

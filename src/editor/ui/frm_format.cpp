@@ -10,7 +10,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QResizeEvent>
+#include <QSignalBlocker>
 #include <algorithm>
 
 namespace quisk {
@@ -49,6 +51,7 @@ FrmFormat::FrmFormat(AppState& state, const Platform& platform, FormatPathBox& p
     setModal(true);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    history_ = new FormatHistory(format_, *this, this);
     body_ = new QWidget(this);
     buildControls();
     buildMenus();
@@ -56,10 +59,11 @@ FrmFormat::FrmFormat(AppState& state, const Platform& platform, FormatPathBox& p
 }
 
 FrmFormat::~FrmFormat() {
-    // The controls and the grid's model read and write format_: they go
-    // before it does.
+    // The controls, the grid's model and the history read and write
+    // format_: they go before it does.
     delete body_;
     delete model_;
+    delete history_;
 }
 
 int FrmFormat::px(int twips) const {
@@ -120,6 +124,7 @@ void FrmFormat::buildControls() {
         box->hide();
 
     CellText = new QLineEdit(body_);
+    CellText->installEventFilter(this);
     connect(CellText, &QLineEdit::textChanged, this, [this] { CellText_Change(); });
     // The user's own typing in the edit line changes the format even when
     // no key reached the grid first (a click into the edit line).
@@ -136,6 +141,13 @@ void FrmFormat::buildGrid() {
             [this](Qt::MouseButton b, const QPoint& p) { Grid1_MouseDown(b, p); });
     connect(Grid1, &FlexGrid::dblClick, this, [this] { Grid1_DblClick(); });
     connect(Grid1, &FlexGrid::enterCell, this, [this] { Grid1_EnterCell(); });
+    connect(Grid1, &FlexGrid::currentCellChanged, this, [this] {
+        history_->closeTableEdit(); // typing into another cell is another step
+        showCurrentCell();
+    });
+    connect(Grid1, &FlexGrid::editRequested, this, [this] { focusEditLine(); });
+    Grid1->setCompositionTarget(CellText);
+    connect(Grid1, &FlexGrid::compositionStarted, this, [this] { startComposition(); });
 }
 
 void FrmFormat::Form_Load() {
@@ -196,6 +208,51 @@ void FrmFormat::loadEditLine(const std::string& text) {
     CellText->setText(QString::fromStdString(text));
 }
 
+// The edit line always holds the current cell's text, so whatever is typed
+// there lands in the cell the user sees as current. Loading it writes
+// nothing back; its tooltip and empty-line hint name the cell.
+void FrmFormat::showCurrentCell() {
+    {
+        const QSignalBlocker quiet(CellText);
+        loadEditLine(Grid1->text());
+    }
+    const QString name = QString::fromStdString(t::cellName(Grid1->row(), Grid1->col()));
+    CellText->setToolTip(name);
+    CellText->setPlaceholderText(name);
+}
+
+// A composition begun on the grid continues in the edit line, after the
+// cell's text, as the first typed key would.
+void FrmFormat::startComposition() {
+    showCurrentCell();
+    CellText->setCursorPosition(static_cast<int>(CellText->text().size()));
+}
+
+bool FrmFormat::eventFilter(QObject* watched, QEvent* event) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::ShortcutOverride && watched == CellText &&
+        (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+         key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
+         key->keyCombination() ==
+             QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z))) {
+        // The editor's undo, one step per cell, not the line's own.
+        event->ignore();
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_Escape &&
+        key->modifiers() == Qt::NoModifier) {
+        // Escape leaves the edit line or a selector for the grid; it does
+        // not start closing the window.
+        Grid1->setFocus();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool FrmFormat::wouldChangeCells(const std::string& text) const {
+    return Grid1->fillStyle() == FlexGrid::FillStyle::Repeat || Grid1->text() != text;
+}
+
 void FrmFormat::focusEditLine() {
     CellText->setFocus();
     CellText->setCursorPosition(static_cast<int>(CellText->text().size()));
@@ -213,6 +270,7 @@ void FrmFormat::Grid1_KeyPress(const QString& typed) {
                 Message{t::kDigitsOnly, t::kInputErrorTitle, Icon::Stop, Buttons::Ok});
             return;
         }
+        history_->openTableEdit();
         Grid1->setText(Grid1->text() + typed.toStdString());
     }
     loadEditLine(Grid1->text());
@@ -222,6 +280,8 @@ void FrmFormat::Grid1_KeyPress(const QString& typed) {
 void FrmFormat::CellText_Change() {
     const QString typed = CellText->text();
     if (!isNumberColumn(Grid1->col())) {
+        if (wouldChangeCells(typed.toStdString()))
+            history_->openTableEdit();
         Grid1->setText(typed.toStdString());
         return;
     }
@@ -230,6 +290,8 @@ void FrmFormat::CellText_Change() {
     if (digits != typed)
         platform_.messages.show(
             Message{t::kDigitsOnly, t::kInputErrorTitle, Icon::Stop, Buttons::Ok});
+    if (wouldChangeCells(digits.toStdString()))
+        history_->openTableEdit();
     Grid1->setText(digits.toStdString());
     if (digits != typed)
         CellText->setText(digits);
@@ -240,8 +302,13 @@ void FrmFormat::Grid1_MouseDown(Qt::MouseButton button, const QPoint& globalPos)
         mnuPopup->popup(globalPos);
         return;
     }
-    if (Grid1->singleCellSelected())
+    // The edit line already shows the cell; a click also runs the cell's
+    // text through the edit line's rule (a start position holding a space
+    // loses it, with the message).
+    if (Grid1->singleCellSelected()) {
         loadEditLine(Grid1->text());
+        CellText_Change();
+    }
 }
 
 void FrmFormat::Grid1_DblClick() {

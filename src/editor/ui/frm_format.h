@@ -4,6 +4,7 @@
 #include "common/platform.h"
 #include "editor/ui/field_table_model.h"
 #include "editor/ui/flex_grid.h"
+#include "editor/ui/format_history.h"
 #include "editor/ui/selector_combo.h"
 #include "format/format_definition.h"
 
@@ -26,7 +27,7 @@ namespace quisk {
 // copied the job's paths into AppState) and shown modally; on creation it
 // asks which format to open and loads it. With openFormatDirectly set it
 // loads jobFormatPath without asking and closes without questions.
-class FrmFormat : public QDialog {
+class FrmFormat : public QDialog, private FormatUndoTarget {
     Q_OBJECT
 
 public:
@@ -66,6 +67,8 @@ public:
     QLineEdit* IgnoreTxtFrom = nullptr;
     QLineEdit* IgnoreTxtTo = nullptr;
     QMenu* mnuPopup = nullptr;
+    QAction* mnuUndo = nullptr;
+    QAction* mnuRedo = nullptr;
 
     // Rebuilds the grid's layout after its rows changed or were hidden:
     // every row and column shown again, rows renumbered, fill style single,
@@ -103,6 +106,11 @@ public:
     void mnuSaveAs_Click();
     void CmdClose_Click();
 
+    // Undo and redo.
+    void mnuUndo_Click();
+    void mnuRedo_Click();
+    FormatHistory& history() { return *history_; }
+
     // Block editing commands.
     void mnuCOPY_Click();
     void mnuKILL_Click();
@@ -134,6 +142,7 @@ public slots:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Window and grid (frm_format.cpp).
@@ -145,11 +154,17 @@ private:
     void writeTitlesAndAlignments();
     void loadEditLine(const std::string& text);
     void focusEditLine();
+    void showCurrentCell();
+    void startComposition();
+    bool wouldChangeCells(const std::string& text) const;
     void markDirty() { state_.formatDirty = true; }
 
     // Menus and the commands of the type-change and option items
     // (frm_format_menus.cpp).
     void buildMenus();
+    void connectHistory();
+    void tableRestored(int first, int last, int col, bool reshaped) override;
+    void settingsRestored() override;
     void changeNamedRowTypes(const char* type);
     void replaceTypeText(const char* type);
     void changeSelectedTypes(const char* type);
@@ -158,6 +173,7 @@ private:
 
     // Selectors and settings (frm_format_selectors.cpp).
     void connectSettings();
+    void recordSettingEdits();
     void rebuildList(SelectorCombo* box, std::initializer_list<const char*> items);
     void enforceQuote(SelectorCombo* box, std::string& setting);
     void enforceKind(SelectorCombo* box, std::string& setting, const char* defaultKind);
@@ -185,6 +201,7 @@ private:
     FormatPathBox& pathBox_;
     FormatDefinition format_;
     FieldTableModel* model_ = nullptr;
+    FormatHistory* history_ = nullptr;
     QWidget* body_ = nullptr;
     bool closed_ = false;
     bool closeWhenShown_ = false;

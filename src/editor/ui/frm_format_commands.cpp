@@ -12,10 +12,13 @@ void FrmFormat::mnuCOPY_Click() {
     platform_.clipboard.setText(Grid1->clip());
 }
 
+// Each command that changes the table is one undo step.
 void FrmFormat::mnuKILL_Click() {
-    markDirty();
-    mnuCOPY_Click();
-    mnuCLRSEL_Click();
+    history_->recordTable([this] {
+        markDirty();
+        mnuCOPY_Click();
+        mnuCLRSEL_Click();
+    });
 }
 
 void FrmFormat::mnuPASTE_Click() {
@@ -24,43 +27,52 @@ void FrmFormat::mnuPASTE_Click() {
     if (text.empty())
         return;
     markDirty();
-    Grid1->setClip(text);
+    history_->recordTable([&] { Grid1->setClip(text); });
+    showCurrentCell();
 }
 
 // Inserting changes the table, so it marks the format changed itself: the
 // program's own move to the first cell afterwards marks nothing.
 void FrmFormat::mnuADDROW_Click() {
-    Grid1->addItem(Grid1->row());
-    disp_refresh(1);
+    history_->recordTable([this] {
+        Grid1->addItem(Grid1->row());
+        disp_refresh(1);
+    });
     markDirty();
 }
 
 void FrmFormat::mnuPopupAdd10Rows_Click() {
-    const int at = Grid1->row();
-    for (int i = 0; i < kRowsAtOnce; ++i)
-        Grid1->addItem(at);
-    disp_refresh(1);
+    history_->recordTable([this] {
+        const int at = Grid1->row();
+        for (int i = 0; i < kRowsAtOnce; ++i)
+            Grid1->addItem(at);
+        disp_refresh(1);
+    });
     markDirty();
 }
 
 void FrmFormat::mnuKILLROW_Click() {
     if (format_.fieldRowCount() <= 1)
         return; // the table keeps at least one row
-    Grid1->removeItem(Grid1->row());
-    disp_refresh(1);
+    history_->recordTable([this] {
+        Grid1->removeItem(Grid1->row());
+        disp_refresh(1);
+    });
     markDirty();
 }
 
 void FrmFormat::mnuCLRCELL_Click() {
     markDirty();
     Grid1->setFillStyle(FlexGrid::FillStyle::Single);
-    Grid1->setText("");
+    history_->recordTable([this] { Grid1->setText(""); });
+    showCurrentCell();
 }
 
 void FrmFormat::mnuCLRSEL_Click() {
     markDirty();
     Grid1->setFillStyle(FlexGrid::FillStyle::Repeat);
-    Grid1->setText("");
+    history_->recordTable([this] { Grid1->setText(""); });
+    showCurrentCell();
 }
 
 void FrmFormat::mnuROWUNDISP_Click() {

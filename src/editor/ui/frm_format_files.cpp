@@ -83,6 +83,7 @@ bool FrmFormat::File_Load() {
     disp_refresh(1);
     keepSelectorCopies();
     setCaption();
+    history_->clear(); // another file: the earlier steps do not apply to it
     return true;
 }
 
@@ -124,6 +125,9 @@ int FrmFormat::saveBeforeLeaving() {
 }
 
 void FrmFormat::mnuOpen_Click() {
+    // A changed quote or separator is a change too, as when closing.
+    if (selectorsChanged())
+        markDirty();
     if (state_.formatDirty) {
         Answer answer = askUnsaved();
         if (answer == Answer::Cancel)
@@ -219,6 +223,9 @@ int FrmFormat::File_Save(int saveFlag) {
     state_.formatDirty = false;
     keepSelectorCopies();
     setCaption();
+    // Saved under a new name, the format is another file from here on.
+    if (remembered != kUntitledFormat && state_.formatPath != remembered)
+        history_->clear();
     return 0;
 }
 

@@ -20,10 +20,13 @@ namespace {
 constexpr int kTypeColumn = 4; // the field-type cell of a row
 
 template <typename Handler>
-void addItem(QMenu* menu, const char* caption, FrmFormat* window, Handler handler) {
+QAction* addItem(QMenu* menu, const char* caption, FrmFormat* window, Handler handler,
+                 const QList<QKeySequence>& keys = {}) {
     QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setShortcuts(keys);
     QObject::connect(action, &QAction::triggered, window,
                      [window, handler] { (window->*handler)(); });
+    return action;
 }
 
 } // namespace
@@ -39,15 +42,29 @@ void FrmFormat::buildMenus() {
     addItem(file, t::kMnuSaveAs, this, &FrmFormat::mnuSaveAs_Click);
 
     QMenu* edit = menu(t::kMnuEdit);
-    addItem(edit, t::kMnuCopy, this, &FrmFormat::mnuCOPY_Click);
-    addItem(edit, t::kMnuCut, this, &FrmFormat::mnuKILL_Click);
-    addItem(edit, t::kMnuPaste, this, &FrmFormat::mnuPASTE_Click);
+    mnuUndo = addItem(edit, t::kMnuUndo, this, &FrmFormat::mnuUndo_Click, {QKeySequence::Undo});
+    mnuRedo = addItem(edit, t::kMnuRedo, this, &FrmFormat::mnuRedo_Click,
+                      {QKeySequence(Qt::CTRL | Qt::Key_Y),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     edit->addSeparator();
-    addItem(edit, t::kMnuAddRow, this, &FrmFormat::mnuADDROW_Click);
-    addItem(edit, t::kMnuKillRow, this, &FrmFormat::mnuKILLROW_Click);
+    QAction* copy = addItem(edit, t::kMnuCopy, this, &FrmFormat::mnuCOPY_Click, {QKeySequence::Copy});
+    QAction* cut = addItem(edit, t::kMnuCut, this, &FrmFormat::mnuKILL_Click, {QKeySequence::Cut});
+    QAction* paste =
+        addItem(edit, t::kMnuPaste, this, &FrmFormat::mnuPASTE_Click, {QKeySequence::Paste});
     edit->addSeparator();
-    addItem(edit, t::kMnuClrCell, this, &FrmFormat::mnuCLRCELL_Click);
-    addItem(edit, t::kMnuClrSel, this, &FrmFormat::mnuCLRSEL_Click);
+    QAction* addRow = addItem(edit, t::kMnuAddRow, this, &FrmFormat::mnuADDROW_Click);
+    QAction* killRow = addItem(edit, t::kMnuKillRow, this, &FrmFormat::mnuKILLROW_Click);
+    edit->addSeparator();
+    QAction* clearCell = addItem(edit, t::kMnuClrCell, this, &FrmFormat::mnuCLRCELL_Click);
+    QAction* clearSelection = addItem(edit, t::kMnuClrSel, this, &FrmFormat::mnuCLRSEL_Click,
+                                      {QKeySequence(Qt::Key_Delete)});
+    // The block keys act on the grid; in the edit line and the selectors the
+    // same keys edit their own text.
+    for (QAction* action : {copy, cut, paste, clearSelection}) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        Grid1->addAction(action);
+    }
+    connectHistory();
 
     QMenu* display = menu(t::kMnuDisplay);
     addItem(display, t::kMnuRowUndisp, this, &FrmFormat::mnuROWUNDISP_Click);
@@ -64,19 +81,17 @@ void FrmFormat::buildMenus() {
     addItem(option, t::kMnuHeaderFooter, this, &FrmFormat::mnuHeaderFooter_Click);
     addItem(option, t::kMnuRowOption, this, &FrmFormat::mnuRowOption_Click);
 
-    // The context menu is not in the menu bar; the grid's right button opens it.
+    // The context menu is not in the menu bar; the grid's right button opens
+    // it. Its items shared with the edit menu are the same actions, so they
+    // show the same keys.
     mnuPopup = new QMenu(QString::fromUtf8(t::kMnuPopup), this);
-    addItem(mnuPopup, t::kMnuCopy, this, &FrmFormat::mnuCOPY_Click);
-    addItem(mnuPopup, t::kMnuCut, this, &FrmFormat::mnuKILL_Click);
-    addItem(mnuPopup, t::kMnuPaste, this, &FrmFormat::mnuPASTE_Click);
+    mnuPopup->addActions({copy, cut, paste});
     mnuPopup->addSeparator();
-    addItem(mnuPopup, t::kMnuAddRow, this, &FrmFormat::mnuADDROW_Click);
-    addItem(mnuPopup, t::kMnuKillRow, this, &FrmFormat::mnuKILLROW_Click);
+    mnuPopup->addActions({addRow, killRow});
     mnuPopup->addSeparator();
     addItem(mnuPopup, t::kMnuAdd10Rows, this, &FrmFormat::mnuPopupAdd10Rows_Click);
     mnuPopup->addSeparator();
-    addItem(mnuPopup, t::kMnuClrCell, this, &FrmFormat::mnuCLRCELL_Click);
-    addItem(mnuPopup, t::kMnuClrSel, this, &FrmFormat::mnuCLRSEL_Click);
+    mnuPopup->addActions({clearCell, clearSelection});
     mnuPopup->addSeparator();
     addItem(mnuPopup, t::kMnuChangeChar, this, &FrmFormat::mnuChangeChar_Click);
     addItem(mnuPopup, t::kMnuChangeNum, this, &FrmFormat::mnuChangeNum_Click);
@@ -105,25 +120,33 @@ void FrmFormat::mnuChangeNum_Click() {
 
 // Asks first; whatever the answer, the first cell becomes current.
 void FrmFormat::changeNamedRowTypes(const char* type) {
-    if (setTypeOfNamedRows(format_, type, platform_.messages))
-        typesChanged();
+    history_->recordTable([&] {
+        if (setTypeOfNamedRows(format_, type, platform_.messages))
+            typesChanged();
+    });
     moveToFirstCell();
 }
 
 // A cancelled dialog (its button, its close box, or "Cancel" typed as the
 // answer) changes nothing at all, not even the current cell.
 void FrmFormat::replaceTypeText(const char* type) {
-    if (!replaceTypeWithDialog(format_, type, state_, platform_, this))
-        return;
-    typesChanged();
-    moveToFirstCell();
+    bool replaced = false;
+    history_->recordTable([&] {
+        replaced = replaceTypeWithDialog(format_, type, state_, platform_, this);
+        if (replaced)
+            typesChanged();
+    });
+    if (replaced)
+        moveToFirstCell();
 }
 
 // Acts only from a type cell; the current cell and the selection stay where
 // the user left them, so the converted rows remain visibly selected.
 void FrmFormat::changeSelectedTypes(const char* type) {
-    if (setTypeOfSelection(format_, Grid1->selection(), type))
-        typesChanged();
+    history_->recordTable([&] {
+        if (setTypeOfSelection(format_, Grid1->selection(), type))
+            typesChanged();
+    });
 }
 
 void FrmFormat::typesChanged() {
@@ -148,8 +171,10 @@ void FrmFormat::CmdHeader_Click() {
         FrmHeader::edit(HeaderFooter{s.headerText, s.footerText}, platform_, this);
     if (!edited || (edited->header == s.headerText && edited->footer == s.footerText))
         return;
-    s.headerText = edited->header;
-    s.footerText = edited->footer;
+    history_->recordSettings(nullptr, [&] {
+        s.headerText = edited->header;
+        s.footerText = edited->footer;
+    });
     markDirty();
 }
 
@@ -164,10 +189,12 @@ void FrmFormat::mnuRowOption_Click() {
     const auto write = [](QLineEdit* box, const std::string& value) {
         box->setText(QString::fromStdString(value)); // no signal when unchanged
     };
-    write(JumpTxtFrom, after.excludeFrom);
-    write(JumpTxtTo, after.excludeTo);
-    write(IgnoreTxtFrom, after.writeAsIsFrom);
-    write(IgnoreTxtTo, after.writeAsIsTo);
+    history_->recordSettings(nullptr, [&] { // one step for the whole dialog
+        write(JumpTxtFrom, after.excludeFrom);
+        write(JumpTxtTo, after.excludeTo);
+        write(IgnoreTxtFrom, after.writeAsIsFrom);
+        write(IgnoreTxtTo, after.writeAsIsTo);
+    });
 }
 
 } // namespace quisk

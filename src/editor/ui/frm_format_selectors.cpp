@@ -55,6 +55,20 @@ void FrmFormat::connectSettings() {
     bindRange(JumpTxtTo, s.excludeTo, state_);
     bindRange(IgnoreTxtFrom, s.writeAsIsFrom, state_);
     bindRange(IgnoreTxtTo, s.writeAsIsTo, state_);
+    recordSettingEdits();
+}
+
+// Every settings control reports its edits to the undo history, after its
+// own handler has written the setting.
+void FrmFormat::recordSettingEdits() {
+    for (SelectorCombo* box :
+         {CmbTextChar, CmbSepaChar, CmbTextNum, CmbSepaNum, CmbFromFile, CmbToFile}) {
+        connect(box, &QComboBox::editTextChanged, this, [this, box] { history_->settingsEdited(box); });
+        box->installEventFilter(this); // Escape returns to the grid
+    }
+    connect(ChkFieldName, &QCheckBox::toggled, this, [this] { history_->settingsEdited(nullptr); });
+    for (QLineEdit* box : {JumpTxtFrom, JumpTxtTo, IgnoreTxtFrom, IgnoreTxtTo})
+        connect(box, &QLineEdit::textChanged, this, [this] { history_->settingsEdited(nullptr); });
 }
 
 void FrmFormat::rebuildList(SelectorCombo* box, std::initializer_list<const char*> items) {
@@ -139,20 +153,23 @@ void FrmFormat::applyOutputKind() {
         box->setEnabled(delimited);
 }
 
+// Showing settings is the program's doing, not an edit to undo.
 void FrmFormat::showSettings() {
-    // Copied first: setting each control writes back into the settings.
-    const FormatSettings s = format_.settings;
-    CmbTextChar->setText(s.textQuoteChar);
-    CmbTextNum->setText(s.textQuoteNum);
-    CmbSepaChar->setText(s.separatorChar);
-    CmbSepaNum->setText(s.separatorNum);
-    CmbFromFile->setText(s.inputKind);
-    CmbToFile->setText(s.outputKind);
-    JumpTxtFrom->setText(QString::fromStdString(s.excludeFrom));
-    JumpTxtTo->setText(QString::fromStdString(s.excludeTo));
-    IgnoreTxtFrom->setText(QString::fromStdString(s.writeAsIsFrom));
-    IgnoreTxtTo->setText(QString::fromStdString(s.writeAsIsTo));
-    ChkFieldName->setChecked(s.fieldNamesOnTop);
+    history_->withoutRecording([this] {
+        // Copied first: setting each control writes back into the settings.
+        const FormatSettings s = format_.settings;
+        CmbTextChar->setText(s.textQuoteChar);
+        CmbTextNum->setText(s.textQuoteNum);
+        CmbSepaChar->setText(s.separatorChar);
+        CmbSepaNum->setText(s.separatorNum);
+        CmbFromFile->setText(s.inputKind);
+        CmbToFile->setText(s.outputKind);
+        JumpTxtFrom->setText(QString::fromStdString(s.excludeFrom));
+        JumpTxtTo->setText(QString::fromStdString(s.excludeTo));
+        IgnoreTxtFrom->setText(QString::fromStdString(s.writeAsIsFrom));
+        IgnoreTxtTo->setText(QString::fromStdString(s.writeAsIsTo));
+        ChkFieldName->setChecked(s.fieldNamesOnTop);
+    });
 }
 
 void FrmFormat::keepSelectorCopies() {

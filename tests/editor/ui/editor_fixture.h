@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -89,6 +90,27 @@ struct EditorTest : ::testing::Test {
         return out;
     }
 };
+
+// Runs act on the dialog that the next command shows modally. A dialog that
+// is missing or left open fails the test instead of hanging it.
+template <typename Dialog>
+void whenShown(std::function<void(Dialog&)> act) {
+    QTimer::singleShot(0, [act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* dialog = qobject_cast<Dialog*>(modal);
+        if (!dialog) {
+            ADD_FAILURE() << "the expected dialog did not open";
+            if (modal)
+                modal->close();
+            return;
+        }
+        act(*dialog);
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "the dialog stayed open";
+            dialog->QDialog::reject();
+        }
+    });
+}
 
 inline void typeKey(QWidget* w, int key, const QString& text) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);

@@ -1,6 +1,9 @@
 #include "editor/ui/flex_grid.h"
 
+#include "common/twips.h"
+
 #include <QApplication>
+#include <QHeaderView>
 #include <QMouseEvent>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -49,6 +52,14 @@ TEST_F(FlexGridTest, SelectionUpwardsKeepsTheCurrentCell) {
     EXPECT_EQ(grid.rowSel(), 2);
     EXPECT_EQ(grid.colSel(), 1);
     EXPECT_FALSE(grid.singleCellSelected());
+}
+
+TEST_F(FlexGridTest, RowNumberColumnFitsTheLargestRowNumber) {
+    grid.setColWidth(0, 480);
+    EXPECT_EQ(grid.colWidth(0), 480);
+    QHeaderView* numbers = grid.verticalHeader();
+    EXPECT_GT(numbers->width(), numbers->fontMetrics().horizontalAdvance("32767"));
+    EXPECT_GE(numbers->width(), twipsToPixels(480, 96));
 }
 
 TEST_F(FlexGridTest, AddItemAndRemoveItemMoveRowsWithTheirCells) {

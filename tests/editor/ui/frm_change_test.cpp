@@ -2,6 +2,7 @@
 #include "editor/ui/frm_change.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -44,6 +45,23 @@ TEST_F(FrmChangeTest, ShowsTheAnswerAndTheTargetCentred) {
                     twipsToPixels(396, 96)));
     EXPECT_NEAR(dialog.geometry().center().x(), 960, 1);
     EXPECT_NEAR(dialog.geometry().center().y(), 540, 1);
+}
+
+// Nothing is cut off: the caption fits the title bar, and each label reads
+// on one line with its box.
+TEST_F(FrmChangeTest, CaptionAndLabelsAreNotClipped) {
+    FrmChange dialog(state, platform);
+    EXPECT_GE(dialog.width(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 64);
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), 2);
+    const QLineEdit* boxes[] = {dialog.txtString(), dialog.txtCharNum()};
+    for (int i = 0; i < 2; ++i) {
+        const QLabel* label = labels[i];
+        EXPECT_EQ(label->geometry().center().y(), boxes[i]->geometry().center().y());
+        EXPECT_GE(label->height(), label->sizeHint().height());
+        EXPECT_GE(label->width(), label->sizeHint().width());
+        EXPECT_TRUE(label->alignment() & Qt::AlignVCenter);
+    }
 }
 
 TEST_F(FrmChangeTest, OkLeavesTheTypedTextAsTheAnswer) {

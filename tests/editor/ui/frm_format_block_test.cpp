@@ -15,26 +15,6 @@
 namespace quisk::test {
 namespace {
 
-// Runs act on the dialog that the next command shows modally. A dialog that
-// is missing or left open fails the test instead of hanging it.
-template <typename Dialog> void whenShown(std::function<void(Dialog&)> act) {
-    QTimer::singleShot(0, [act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        auto* dialog = qobject_cast<Dialog*>(modal);
-        if (!dialog) {
-            ADD_FAILURE() << "the expected dialog did not open";
-            if (modal)
-                modal->close();
-            return;
-        }
-        act(*dialog);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "the dialog stayed open";
-            dialog->QDialog::reject();
-        }
-    });
-}
-
 struct MenuWiring : EditorTest {
     std::unique_ptr<FrmFormat> ed = open(Choice::New);
     FlexGrid& grid = *ed->Grid1;
@@ -103,7 +83,7 @@ struct GridItems : MenuWiring {
         EXPECT_EQ(ed->format().row(2).fieldName, "n2");
 
         select(1, 1, 2, 2);
-        trigger("選択ｾﾙの消去(&C)");
+        trigger("選択ｾﾙの消去(&L)");
         EXPECT_EQ(ed->format().row(1), (FieldRow{"", "1", "1", "Char", "", ""}));
         EXPECT_EQ(ed->format().row(2).fieldName, "n2");
         select(1, 2, 2, 2);
@@ -121,7 +101,7 @@ TEST_F(GridItems, EditMenuItemsReachTheirCommands) {
 TEST_F(GridItems, ContextMenuItemsReachTheirCommands) {
     checkEditItems([this](const char* caption) { choosePopup(caption); });
     select(4, 1, 4, 1);
-    choosePopup("10行挿入(&S)");
+    choosePopup("10行挿入(&R)");
     EXPECT_EQ(ed->format().fieldRowCount(), 210);
     EXPECT_TRUE(ed->format().row(13).isEmpty());
     EXPECT_EQ(ed->format().row(15).remarks, "n3"); // the old row 5
@@ -142,7 +122,7 @@ TEST_F(GridItems, DisplayMenuHidesAndShowsAgain) {
 
 TEST_F(GridItems, FileMenuItemsShowTheirDialogs) {
     fillRows();
-    choose("ﾌｧｲﾙ(&F)", "上書き保存(&O)");
+    choose("ﾌｧｲﾙ(&F)", "上書き保存(&V)");
     choose("ﾌｧｲﾙ(&F)", "名前を付けて保存(&S)");
     choose("ﾌｧｲﾙ(&F)", "ﾌｧｲﾙを開く(&O)");
     ASSERT_EQ(desk.dialogs.saved.size(), 2u);
@@ -243,7 +223,7 @@ TEST_F(TypeChanges, EveryWayOfCancellingTheReplaceChangesNothing) {
 
 TEST_F(TypeChanges, ContextMenuConvertsSelectedRowsThatHaveAStartPosition) {
     select(1, 1, 6, 1); // not from a type cell: nothing at all
-    choosePopup("Charに変換(&C)");
+    choosePopup("Charに変換(&H)");
     expectUntouched();
 
     select(3, 4, 6, 4);

@@ -114,6 +114,18 @@ TEST_F(OpenCommand, UnsavedChangesCancelStaysNoDiscards) {
     EXPECT_EQ(ed->windowTitle().toStdString(), "ﾌｫｰﾏｯﾄ設定 - [ " + path("b.qfd") + " ]");
 }
 
+TEST_F(OpenCommand, ASeparatorChangeAloneIsAskedAbout) {
+    auto ed = open(Choice::New);
+    ed->CmbSepaChar->setText("|");
+    EXPECT_FALSE(state.formatDirty); // separators do not mark it themselves
+    desk.messages.answer(Answer::Cancel);
+    ed->mnuOpen_Click();
+    ASSERT_EQ(desk.messages.shown.size(), 1u);
+    EXPECT_EQ(desk.messages.shown[0].title, "保存確認");
+    EXPECT_TRUE(desk.dialogs.opened.empty());
+    EXPECT_EQ(ed->CmbSepaChar->text(), "|");
+}
+
 TEST_F(OpenCommand, YesSavesAnUntitledFormatUnderANewNameFirst) {
     auto ed = open(Choice::New);
     ed->format().row(1) = FieldRow{"A", "1", "2", "Char", "", ""};

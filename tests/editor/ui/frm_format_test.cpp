@@ -123,20 +123,6 @@ TEST_F(EditorWindow, NameColumnAppendsAndBackspaceOnlyMovesTheFocus) {
     EXPECT_TRUE(ed->isVisible());
 }
 
-TEST_F(EditorWindow, ArrowMoveThenTypingCopiesTheOldTextIntoTheNewCell) {
-    auto ed = open(Choice::New);
-    ed->show();
-    typeText(ed->Grid1, "AB");
-    ed->Grid1->setFocus();
-    state.formatDirty = false;
-    typeKey(ed->Grid1, Qt::Key_Down, "");
-    EXPECT_EQ(ed->Grid1->row(), 2);
-    EXPECT_TRUE(state.formatDirty); // the user entered a cell
-    typeText(ed->CellText, "C");
-    EXPECT_EQ(ed->format().row(2).fieldName, "ABC");
-    EXPECT_EQ(ed->format().row(1).fieldName, "AB");
-}
-
 TEST_F(EditorWindow, TypingStraightIntoTheEditLineMarksTheFormatChanged) {
     auto ed = open(Choice::New);
     ed->show();
