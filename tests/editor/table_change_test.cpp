@@ -22,20 +22,26 @@ TEST(TableChange, UndoAndRedoRestoreEveryKindOfChange) {
     };
     const Case cases[] = {
         {"one cell", [](FormatDefinition& f) { f.row(7).length = "3"; }, 1, 1},
-        {"a block", [](FormatDefinition& f) {
+        {"a block",
+         [](FormatDefinition& f) {
              for (int r = 3; r <= 5; ++r)
                  f.row(r).remarks = "x";
-         }, 3, 3},
+         },
+         3, 3},
         {"insert", [](FormatDefinition& f) { f.insertRow(4); }, 0, 1},
         {"delete", [](FormatDefinition& f) { f.removeRow(2); }, 1, 0},
-        {"ten rows", [](FormatDefinition& f) {
+        {"ten rows",
+         [](FormatDefinition& f) {
              for (int i = 0; i < 10; ++i)
                  f.insertRow(1);
-         }, 0, 10},
-        {"first and last", [](FormatDefinition& f) {
+         },
+         0, 10},
+        {"first and last",
+         [](FormatDefinition& f) {
              f.row(1).fieldType = "Num";
              f.row(200).fieldType = "Num";
-         }, 200, 200},
+         },
+         200, 200},
     };
     for (const Case& c : cases) {
         const FormatDefinition before = numbered(20);

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace quisk {
 namespace {
 
@@ -86,7 +85,7 @@ TEST(FormatFile, ReportsFilesThatCannotBeReadAndKeepsTheDefinition) {
               "ﾌｫｰﾏｯﾄﾌｧｲﾙの読込みに失敗しました｡\r/no/such/file.qfdは存在していますか?");
     EXPECT_EQ(boxes.shown[0].icon, Icon::Stop);
 
-    for (const char* broken : {"\"A\",\"1\",\"2\",\"Char\",\"\"\r\n", // short last record
+    for (const char* broken : {"\"A\",\"1\",\"2\",\"Char\",\"\"\r\n",           // short last record
                                "\"A\",\"1\",\"2\",\"Char\",\"\",\"oops\r\n"}) { // open quote
         EXPECT_FALSE(parseFormatText(broken, current, boxes)) << broken;
         EXPECT_EQ(current, exampleDefinition());
@@ -253,7 +252,8 @@ TEST(FormatFile, StoredFileKindsAreTheFullWidthForms) {
     // a value off the two stored forms still goes through the transliterator
     FormatDefinition f;
     ScriptedMessageBoxes boxes;
-    ASSERT_TRUE(parseFormatText("\"[!読込みファイル形式]\",\"ﾃｷｽﾄﾌｧｲﾙ\",\"\",\"\",\"\",\"\"\r\n", f, boxes));
+    ASSERT_TRUE(parseFormatText("\"[!読込みファイル形式]\",\"ﾃｷｽﾄﾌｧｲﾙ\",\"\",\"\",\"\",\"\"\r\n", f,
+                                boxes));
     EXPECT_EQ(f.settings.inputKind, kTextFile); // half-width stays half-width
     EXPECT_TRUE(boxes.shown.empty());
 }

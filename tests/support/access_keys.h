@@ -8,6 +8,12 @@
 #include <QStringList>
 #include <QWidget>
 #include <map>
+#include <ostream>
+
+// Readable captions in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace quisk::test {
 
@@ -34,9 +40,11 @@ inline std::map<QString, QStringList> accessKeyGroups(QWidget& window) {
         if (!key.isEmpty())
             groups[group] << key + " " + caption;
     };
+    // A menu bar's untitled overflow menu only repeats the bar's titles.
     for (QMenu* menu : window.findChildren<QMenu*>())
-        for (QAction* a : menu->actions())
-            add(menu->title(), a->text());
+        if (!menu->title().isEmpty())
+            for (QAction* a : menu->actions())
+                add(menu->title(), a->text());
     for (QMenuBar* bar : window.findChildren<QMenuBar*>())
         for (QAction* a : bar->actions())
             add(QStringLiteral("window"), a->text());

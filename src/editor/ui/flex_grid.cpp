@@ -214,11 +214,20 @@ bool FlexGrid::extendSelection(QKeyEvent* event) {
         return false;
     int r = rowSel(), c = colSel();
     switch (event->key()) {
-    case Qt::Key_Up: --r; break;
-    case Qt::Key_Down: ++r; break;
-    case Qt::Key_Left: --c; break;
-    case Qt::Key_Right: ++c; break;
-    default: return false;
+    case Qt::Key_Up:
+        --r;
+        break;
+    case Qt::Key_Down:
+        ++r;
+        break;
+    case Qt::Key_Left:
+        --c;
+        break;
+    case Qt::Key_Right:
+        ++c;
+        break;
+    default:
+        return false;
     }
     selectTo(r, c);
     scrollTo(model_.index(rowSel() - 1, colSel() - 1));

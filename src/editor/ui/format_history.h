@@ -42,8 +42,7 @@ public:
 
     // Runs a command that changes the table and records it as one step.
     // Commands run inside it (cut runs clear) join that step.
-    template <typename Command>
-    void recordTable(Command&& command) {
+    template <typename Command> void recordTable(Command&& command) {
         if (recording_) {
             command();
             return;
@@ -62,16 +61,14 @@ public:
     // edits reported without a control never merge.
     void settingsEdited(const void* control);
     // Runs a command that changes several settings and records one step.
-    template <typename Command>
-    void recordSettings(const void* control, Command&& command) {
+    template <typename Command> void recordSettings(const void* control, Command&& command) {
         ++quiet_;
         command();
         --quiet_;
         settingsEdited(control);
     }
     // The program is showing settings (a load, an undo): not a user's edit.
-    template <typename Command>
-    void withoutRecording(Command&& command) {
+    template <typename Command> void withoutRecording(Command&& command) {
         ++quiet_;
         command();
         --quiet_;

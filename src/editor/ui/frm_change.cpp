@@ -4,6 +4,7 @@
 #include "editor/editor_texts.h"
 #include "editor/type_change.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,9 +16,9 @@ namespace {
 
 constexpr int kClientWidth = 2310;
 constexpr int kClientHeight = 1692;
-// Room the window frame's title bar needs beside the caption: the icon and
-// the close box.
-constexpr int kTitleBarExtraPixels = 96;
+// Room the window frame's title bar needs beside the caption: the icon, the
+// buttons and the frame's padding.
+constexpr int kTitleBarExtraPixels = 120;
 
 } // namespace
 
@@ -70,8 +71,13 @@ void FrmChange::buildControls() {
 
 // The caption is longer than the dialog is wide: the dialog widens so that
 // the title bar shows it in full.
+// Window frames commonly draw captions in bold and a little larger than
+// the dialog's own text.
 int FrmChange::captionWidth() const {
-    return fontMetrics().horizontalAdvance(windowTitle()) + kTitleBarExtraPixels;
+    QFont caption = font();
+    caption.setBold(true);
+    caption.setPointSizeF(caption.pointSizeF() * 1.25);
+    return QFontMetrics(caption).horizontalAdvance(windowTitle()) + kTitleBarExtraPixels;
 }
 
 void FrmChange::Form_Load() {

@@ -5,12 +5,12 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QKeyEvent>
 #include <QResizeEvent>
 #include <QSignalBlocker>
 #include <algorithm>

@@ -43,11 +43,12 @@ void FrmFormat::buildMenus() {
 
     QMenu* edit = menu(t::kMnuEdit);
     mnuUndo = addItem(edit, t::kMnuUndo, this, &FrmFormat::mnuUndo_Click, {QKeySequence::Undo});
-    mnuRedo = addItem(edit, t::kMnuRedo, this, &FrmFormat::mnuRedo_Click,
-                      {QKeySequence(Qt::CTRL | Qt::Key_Y),
-                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    mnuRedo = addItem(
+        edit, t::kMnuRedo, this, &FrmFormat::mnuRedo_Click,
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     edit->addSeparator();
-    QAction* copy = addItem(edit, t::kMnuCopy, this, &FrmFormat::mnuCOPY_Click, {QKeySequence::Copy});
+    QAction* copy =
+        addItem(edit, t::kMnuCopy, this, &FrmFormat::mnuCOPY_Click, {QKeySequence::Copy});
     QAction* cut = addItem(edit, t::kMnuCut, this, &FrmFormat::mnuKILL_Click, {QKeySequence::Cut});
     QAction* paste =
         addItem(edit, t::kMnuPaste, this, &FrmFormat::mnuPASTE_Click, {QKeySequence::Paste});

@@ -63,7 +63,8 @@ void FrmFormat::connectSettings() {
 void FrmFormat::recordSettingEdits() {
     for (SelectorCombo* box :
          {CmbTextChar, CmbSepaChar, CmbTextNum, CmbSepaNum, CmbFromFile, CmbToFile}) {
-        connect(box, &QComboBox::editTextChanged, this, [this, box] { history_->settingsEdited(box); });
+        connect(box, &QComboBox::editTextChanged, this,
+                [this, box] { history_->settingsEdited(box); });
         box->installEventFilter(this); // Escape returns to the grid
     }
     connect(ChkFieldName, &QCheckBox::toggled, this, [this] { history_->settingsEdited(nullptr); });

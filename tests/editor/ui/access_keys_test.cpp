@@ -29,7 +29,8 @@ TEST_F(EditorAccessKeys, AreDistinctInEveryMenuAndTheWindow) {
           "N Numに変換(&N)"}},
     };
     EXPECT_EQ(groups, expected);
-    EXPECT_TRUE(accessKeyClashes(groups).isEmpty()) << accessKeyClashes(groups).join("\n").toStdString();
+    EXPECT_TRUE(accessKeyClashes(groups).isEmpty())
+        << accessKeyClashes(groups).join("\n").toStdString();
 }
 
 } // namespace

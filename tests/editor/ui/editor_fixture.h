@@ -93,8 +93,7 @@ struct EditorTest : ::testing::Test {
 
 // Runs act on the dialog that the next command shows modally. A dialog that
 // is missing or left open fails the test instead of hanging it.
-template <typename Dialog>
-void whenShown(std::function<void(Dialog&)> act) {
+template <typename Dialog> void whenShown(std::function<void(Dialog&)> act) {
     QTimer::singleShot(0, [act] {
         QWidget* modal = QApplication::activeModalWidget();
         auto* dialog = qobject_cast<Dialog*>(modal);

@@ -1,6 +1,5 @@
-#include "editor/ui/flex_grid.h"
-
 #include "common/twips.h"
+#include "editor/ui/flex_grid.h"
 
 #include <QApplication>
 #include <QHeaderView>

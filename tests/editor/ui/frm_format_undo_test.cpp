@@ -22,8 +22,9 @@ struct Undo : EditorTest {
         ed->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(ed.get()));
         for (int r = 1; r <= 4; ++r)
-            ed->format().row(r) = FieldRow{"n" + std::to_string(r), std::to_string(r), "1",
-                                           "Char", "", "r" + std::to_string(r)};
+            ed->format().row(r) =
+                FieldRow{"n" + std::to_string(r), std::to_string(r), "1", "Char", "",
+                         "r" + std::to_string(r)};
     }
     void select(int row, int col, int rowSel, int colSel) {
         grid.setRow(row);
@@ -93,17 +94,54 @@ TEST_F(Undo, TenEditsUndoneAndRedone) {
 TEST_F(Undo, EveryTableCommandIsOneStep) {
     desk.clipboard.setText("a\tb\rc\td");
     const std::vector<std::pair<const char*, std::function<void()>>> commands = {
-        {"paste", [&] { select(2, 2, 3, 3); ed->mnuPASTE_Click(); }},
-        {"cut", [&] { select(1, 1, 2, 6); ed->mnuKILL_Click(); }},
-        {"clear cell", [&] { select(3, 4, 3, 4); ed->mnuCLRCELL_Click(); }},
-        {"clear selection", [&] { select(1, 2, 4, 3); ed->mnuCLRSEL_Click(); }},
-        {"Delete key", [&] { select(2, 1, 3, 1); QTest::keyClick(&grid, Qt::Key_Delete); }},
-        {"insert row", [&] { select(3, 1, 3, 1); ed->mnuADDROW_Click(); }},
-        {"insert ten", [&] { select(2, 1, 2, 1); ed->mnuPopupAdd10Rows_Click(); }},
-        {"delete row", [&] { select(1, 1, 1, 1); ed->mnuKILLROW_Click(); }},
+        {"paste",
+         [&] {
+             select(2, 2, 3, 3);
+             ed->mnuPASTE_Click();
+         }},
+        {"cut",
+         [&] {
+             select(1, 1, 2, 6);
+             ed->mnuKILL_Click();
+         }},
+        {"clear cell",
+         [&] {
+             select(3, 4, 3, 4);
+             ed->mnuCLRCELL_Click();
+         }},
+        {"clear selection",
+         [&] {
+             select(1, 2, 4, 3);
+             ed->mnuCLRSEL_Click();
+         }},
+        {"Delete key",
+         [&] {
+             select(2, 1, 3, 1);
+             QTest::keyClick(&grid, Qt::Key_Delete);
+         }},
+        {"insert row",
+         [&] {
+             select(3, 1, 3, 1);
+             ed->mnuADDROW_Click();
+         }},
+        {"insert ten",
+         [&] {
+             select(2, 1, 2, 1);
+             ed->mnuPopupAdd10Rows_Click();
+         }},
+        {"delete row",
+         [&] {
+             select(1, 1, 1, 1);
+             ed->mnuKILLROW_Click();
+         }},
         {"all to Num", [&] { ed->mnuAllNum_Click(); }},
-        {"selected to Num", [&] { select(1, 4, 3, 4); ed->mnuChangeNum_Click(); }},
-        {"replace Char", [&] {
+        {"selected to Num",
+         [&] {
+             select(1, 4, 3, 4);
+             ed->mnuChangeNum_Click();
+         }},
+        {"replace Char",
+         [&] {
              whenShown<FrmChange>([](FrmChange& d) {
                  d.txtString()->setText("Char");
                  d.cmdOK()->click();
@@ -158,7 +196,7 @@ TEST_F(Undo, SettingsChangesAreStepsToo) {
     ed->mnuUndo_Click();
     EXPECT_EQ(ed->CmbToFile->text(), "区切ﾌｧｲﾙ");
     EXPECT_TRUE(ed->CmbSepaChar->isEnabled()); // the boxes follow the kind
-    ed->mnuUndo_Click(); // the typed separator, one step for the typing
+    ed->mnuUndo_Click();                       // the typed separator, one step for the typing
     EXPECT_EQ(ed->CmbSepaChar->text(), "ｶﾝﾏ");
     EXPECT_EQ(ed->format().settings, FormatSettings{});
     EXPECT_FALSE(ed->mnuUndo->isEnabled());
