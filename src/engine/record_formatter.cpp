@@ -2,99 +2,29 @@
 
 #include "common/sjis.h"
 
-#include <array>
-#include <bit>
-#include <cstdint>
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace quisk {
 namespace {
 
-// Byte classes of code page 932, looked up once per byte.
-enum : unsigned char { kLeadByte = 1, kTrailByte = 2 };
-
-constexpr std::array<unsigned char, 256> makeClassTable() {
-    std::array<unsigned char, 256> table{};
-    for (int b = 0; b < 256; ++b) {
-        auto c = static_cast<unsigned char>(b);
-        table[c] = static_cast<unsigned char>((sjis::isLeadByte(c) ? kLeadByte : 0) |
-                                              (sjis::isTrailByte(c) ? kTrailByte : 0));
-    }
-    return table;
-}
-constexpr std::array<unsigned char, 256> kClass = makeClassTable();
-
-unsigned char byteClass(char c) { return kClass[static_cast<unsigned char>(c)]; }
-
-// The length of the leading run of 7-bit bytes, looked at a word at a time:
-// such bytes never start a double-byte character.
-std::size_t asciiPrefix(const char* p, std::size_t n) {
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p + i, 8);
-        if (word & 0x8080808080808080ULL)
-            break;
-    }
-    while (i < n && !(p[i] & 0x80))
-        ++i;
-    return i;
-}
-
-// The position of the first lead byte whose trail byte is missing (outside
-// the field) or is not a trail byte; n when every character is whole. Runs of
-// 7-bit bytes are skipped a word at a time, other bytes one by one.
-std::size_t firstBrokenLead(const char* p, std::size_t n) {
-    std::size_t i = 0;
-    for (;;) {
-        i += asciiPrefix(p + i, n - i);
-        while (i < n && (p[i] & 0x80)) {
-            if (!(byteClass(p[i]) & kLeadByte))
-                ++i;
-            else if (i + 1 < n && (byteClass(p[i + 1]) & kTrailByte))
-                i += 2;
-            else
-                return i;
-        }
-        if (i >= n)
-            return n;
-    }
-}
-
-// The bits of the first n bytes (n < 8) of a word loaded from memory.
-std::uint64_t firstBytesMask(std::size_t n) {
-    std::uint64_t low = (std::uint64_t{1} << (8 * n)) - 1;
-    if constexpr (std::endian::native == std::endian::little)
-        return low;
-    else
-        return ~(~std::uint64_t{0} >> (8 * n));
-}
-
-// Whether a field of at most kSlack bytes holds a byte with the high bit set,
-// tested with two word loads; the slack after the line makes them safe.
-bool shortFieldHasHighByte(const char* p, std::size_t n) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    std::uint64_t a;
-    std::uint64_t b;
-    std::memcpy(&a, p, 8);
-    std::memcpy(&b, p + 8, 8);
-    if (n < 8)
-        return a & firstBytesMask(n) & kHighBits;
-    return ((a | (n < 16 ? b & firstBytesMask(n - 8) : b)) & kHighBits) != 0;
-}
-
-char* copyBytes(const char* from, std::size_t n, char* out) {
-    std::memcpy(out, from, n);
-    return out + n;
-}
+// The most bytes of a field written in one piece by writeInPieces.
+constexpr std::size_t kPieceBytes = 1 << 20;
 
 // Copies up to kSlack bytes as one fixed-size move; both sides must have
 // kSlack bytes of room, which the caller guarantees.
 char* copyShort(const char* from, std::size_t n, char* out) {
     if (n > RecordFormatter::kSlack)
-        return copyBytes(from, n, out);
-    std::memcpy(out, from, RecordFormatter::kSlack);
+        std::memcpy(out, from, n);
+    else
+        std::memcpy(out, from, RecordFormatter::kSlack);
     return out + n;
+}
+
+std::size_t saturatingSum(std::size_t a, std::size_t b) {
+    return a > std::numeric_limits<std::size_t>::max() - b ? std::numeric_limits<std::size_t>::max()
+                                                           : a + b;
 }
 
 } // namespace
@@ -111,19 +41,6 @@ std::string resolveSeparator(const FormatSettings& s) {
     if (s.separatorChar == kSeparatorComma)
         return ",";
     return s.separatorChar;
-}
-
-char* copyFieldBytes(std::string_view field, char* out) {
-    const char* p = field.data();
-    std::size_t n = field.size();
-    for (std::size_t broken; (broken = firstBrokenLead(p, n)) < n;) {
-        out = copyBytes(p, broken, out);
-        *out++ = '\x81'; // "・"
-        *out++ = '\x45';
-        p += broken + 1;
-        n -= broken + 1;
-    }
-    return copyBytes(p, n, out);
 }
 
 std::optional<RecordFormatter> RecordFormatter::build(const FormatDefinition& format) {
@@ -155,10 +72,15 @@ std::optional<RecordFormatter> RecordFormatter::build(const FormatDefinition& fo
         if (delimited)
             glue += quote;
         Cut cut = f.addGlue(glue);
-        cut.start = decimalValue(row.startPosition);
-        cut.length = decimalValue(row.length);
-        if (cut.start < 1 || cut.length < 0)
+        const long long start = decimalValue(row.startPosition);
+        const long long length = decimalValue(row.length);
+        if (start < 1 || length < 0)
             f.canFormat_ = false;
+        else {
+            cut.offset = static_cast<std::size_t>(start - 1);
+            cut.length = static_cast<std::size_t>(length);
+        }
+        f.wholeLineBytes_ = std::max(f.wholeLineBytes_, saturatingSum(cut.offset, cut.length));
         f.cuts_.push_back(cut);
         glue = delimited ? quote : std::string();
         separatorDue = true;
@@ -181,28 +103,53 @@ std::size_t RecordFormatter::maxRecordBytes(std::size_t lineBytes) const {
     return glueBytes_ + 2 * lineBytes * cuts_.size() + kSlack;
 }
 
+char* RecordFormatter::copyGlue(const Cut& cut, char* out) const {
+    return copyShort(glue_.data() + cut.glueAt, cut.glueSize, out);
+}
+
+// The bytes of the field in a line of lineBytes bytes: to the end of the
+// line for a length of 0, else the length cut short at the end of the line;
+// none when the field starts past the end.
+std::size_t RecordFormatter::fieldBytes(const Cut& cut, std::size_t lineBytes) {
+    std::size_t available = cut.offset < lineBytes ? lineBytes - cut.offset : 0;
+    return cut.length == 0 ? available : std::min(cut.length, available);
+}
+
 char* RecordFormatter::write(std::string_view line, char* out) const {
-    const long long lineBytes = static_cast<long long>(line.size());
-    const char* glue = glue_.data();
-    for (const Cut& cut : cuts_) {
-        out = copyShort(glue + cut.glueAt, cut.glueSize, out);
-        const long long s = cut.start;
-        long long n = cut.length;
-        if (n == 0)
-            n = lineBytes - s + 1; // the field runs to the end of the line
-        else if (s + n - 1 > lineBytes)
-            n = s > lineBytes ? 0 : lineBytes - s + 1;
-        if (n <= 0)
-            continue;
-        const char* field = line.data() + (s - 1);
-        auto bytes = static_cast<std::size_t>(n);
-        bool plain = bytes <= kSlack && !shortFieldHasHighByte(field, bytes);
-        if (plain || firstBrokenLead(field, bytes) == bytes)
-            out = copyShort(field, bytes, out); // the usual case: whole characters
-        else
-            out = copyFieldBytes(std::string_view(field, bytes), out);
+    const char* bytes = line.data();
+    if (line.size() >= wholeLineBytes_) {
+        // Every field lies whole inside the line.
+        for (const Cut& cut : cuts_) {
+            out = copyGlue(cut, out);
+            std::size_t n = cut.length != 0 ? cut.length : line.size() - cut.offset;
+            out = copyFieldBytes(bytes + cut.offset, n, out);
+        }
+    } else {
+        for (const Cut& cut : cuts_) {
+            out = copyGlue(cut, out);
+            std::size_t n = fieldBytes(cut, line.size());
+            if (n > 0)
+                out = copyFieldBytes(bytes + cut.offset, n, out);
+        }
     }
-    return copyShort(glue + tail_.glueAt, tail_.glueSize, out);
+    return copyGlue(tail_, out);
+}
+
+void RecordFormatter::writeInPieces(std::string_view line, RecordSink& sink) const {
+    auto putGlue = [&](const Cut& cut) {
+        sink.wrote(copyGlue(cut, sink.room(cut.glueSize + kSlack)));
+    };
+    for (const Cut& cut : cuts_) {
+        putGlue(cut);
+        const std::size_t n = fieldBytes(cut, line.size());
+        const char* field = line.data() + cut.offset;
+        for (std::size_t from = 0; from < n; from += kPieceBytes) {
+            std::size_t to = std::min(n, from + kPieceBytes);
+            char* at = sink.room(2 * (to - from) + kSlack);
+            sink.wrote(copyFieldPart(field, n, from, to, at));
+        }
+    }
+    putGlue(tail_);
 }
 
 void RecordFormatter::append(std::string_view line, std::string& out) const {
