@@ -112,22 +112,6 @@ TEST_F(Records, ALeadByteCutOffAtAnyFieldLengthBecomesADot) {
     }
 }
 
-TEST(FieldBytes, PairsFromTheFieldsOwnFirstByte) {
-    auto cut = [](std::string_view bytes) {
-        std::string field(bytes);
-        field.append(kFieldSlack, '\0');
-        std::string out(2 * bytes.size() + kFieldSlack, '\0');
-        char* end = copyFieldBytes(field.data(), bytes.size(), out.data());
-        out.resize(static_cast<std::size_t>(end - out.data()));
-        return out;
-    };
-    EXPECT_EQ(cut("\x8A\xBF"), "\x8A\xBF");      // a whole character
-    EXPECT_EQ(cut("A\x8A"), "A\x81\x45");        // trail byte outside the field
-    EXPECT_EQ(cut("\x8A\x0D" "B"), "\x81\x45\x0D" "B"); // not a trail byte
-    EXPECT_EQ(cut("\xB1\x80\xFD\xA0"), "\xB1\x80\xFD\xA0"); // single bytes copied
-    EXPECT_EQ(cut("\x85\x40"), "\x85\x40");      // undefined pair kept as it is
-}
-
 TEST(Formatter, RowsThatCannotCutALineAreFlagged) {
     FormatDefinition f;
     f.row(1) = {"A", "0", "3", "Char", "", ""};
