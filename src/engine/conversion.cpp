@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <optional>
 #include <unistd.h>
 
@@ -23,6 +24,9 @@ static_assert(LineReader::kSlack >= RecordFormatter::kSlack,
               "records read past a line by the formatter's slack");
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kFirstBlockSize = 1 << 20;
+// Output blocks stay below this size: lines whose records might need more are
+// written in pieces straight to the destination (see DirectOutput).
+constexpr std::size_t kBlockLimit = 2 << 20;
 // Runs of lines shorter than this are formatted on one core: splitting them
 // would cost more than it saves.
 constexpr std::size_t kSplitThreshold = 64 * 1024;
@@ -117,15 +121,17 @@ struct LineRanges {
     long long lastLine() const { return std::max(exclude.to, writeAsIs.to); }
 };
 
-// Bytes produced for one run of lines.
-class OutputBlock {
+// Bytes produced for one run of lines. A block stays within kBlockLimit
+// bytes unless a single piece asks for more.
+class OutputBlock final : public RecordSink {
 public:
-    char* room(std::size_t n) {
+    char* room(std::size_t n) override {
         if (size_ + n > buffer_.size())
-            buffer_.grow(std::max(2 * buffer_.size(), size_ + n), size_);
+            buffer_.grow(std::max(std::min(2 * buffer_.size(), kBlockLimit), size_ + n));
         return buffer_.data() + size_;
     }
-    void wrote(char* end) { size_ = static_cast<std::size_t>(end - buffer_.data()); }
+    void wrote(char* end) override { size_ = static_cast<std::size_t>(end - buffer_.data()); }
+    bool fits(std::size_t n) const { return size_ + n <= kBlockLimit; }
     std::string_view bytes() const { return {buffer_.data(), size_}; }
     void clear() { size_ = 0; }
 
@@ -134,40 +140,99 @@ private:
     std::size_t size_ = 0;
 };
 
+// Writes records through a block that is passed on to the destination
+// whenever the next piece would take it past its limit, so that a record of
+// any size needs no more memory than the block. Used on the run's own thread
+// while the writer thread is idle.
+class DirectOutput final : public RecordSink {
+public:
+    DirectOutput(OutputBlock& block, OutputFile& destination)
+        : block_(block), destination_(destination) {}
+    char* room(std::size_t n) override {
+        if (!block_.fits(n))
+            flush();
+        return block_.room(n);
+    }
+    void wrote(char* end) override { block_.wrote(end); }
+    // False once a write has failed.
+    bool flush() {
+        written_ = written_ && destination_.write(block_.bytes());
+        block_.clear();
+        return written_;
+    }
+
+private:
+    OutputBlock& block_;
+    OutputFile& destination_;
+    bool written_ = true;
+};
+
 char* appendLineEnd(char* at) {
     *at++ = '\r';
     *at++ = '\n';
     return at;
 }
 
+// Copies a write-as-is line in pieces of at most a block.
+void copyInPieces(std::string_view line, RecordSink& out) {
+    while (!line.empty()) {
+        std::size_t n = std::min(line.size(), kBlockLimit / 2);
+        char* at = out.room(n);
+        std::memcpy(at, line.data(), n);
+        out.wrote(at + n);
+        line.remove_prefix(n);
+    }
+}
+
 struct LinesDone {
     long long count = 0;
     long long failedAt = 0; // the number of the line that could not be cut, or 0
+    // Where the lines begin that were left for DirectOutput, or npos.
+    std::size_t stoppedAt = std::string_view::npos;
 };
 
 // Writes what each line of a run stands for: nothing for an excluded line,
 // the line itself for a write-as-is line, else its record. Lines are numbered
-// from firstNumber.
+// from firstNumber. Without direct, it stops before a line whose output might
+// take the block past its limit; with it, such a line is written in pieces.
 LinesDone formatLines(std::string_view lines, long long firstNumber, const LineRanges& ranges,
-                      const RecordFormatter& formatter, OutputBlock& out) {
+                      const RecordFormatter& formatter, OutputBlock& out,
+                      DirectOutput* direct = nullptr) {
     LinesDone done;
     LineCursor cursor(lines);
     std::string_view line;
     for (long long number = firstNumber; cursor.next(line); ++number, ++done.count) {
         if (ranges.exclude.contains(number))
             continue;
-        if (ranges.writeAsIs.contains(number)) {
-            char* at = out.room(line.size() + 2);
-            std::memcpy(at, line.data(), line.size());
-            out.wrote(appendLineEnd(at + line.size()));
-            continue;
-        }
-        if (!formatter.canFormat()) {
+        const bool asIs = ranges.writeAsIs.contains(number);
+        if (!asIs && !formatter.canFormat()) {
             done.failedAt = number;
             return done;
         }
-        char* at = out.room(formatter.maxRecordBytes(line.size()) + 2);
-        out.wrote(appendLineEnd(formatter.write(line, at)));
+        const std::size_t most = (asIs ? line.size() : formatter.maxRecordBytes(line.size())) + 2;
+        if (!out.fits(most)) {
+            if (!direct) {
+                done.stoppedAt = static_cast<std::size_t>(line.data() - lines.data());
+                return done;
+            }
+            if (most > kBlockLimit) {
+                if (asIs)
+                    copyInPieces(line, *direct);
+                else
+                    formatter.writeInPieces(line, *direct);
+                direct->wrote(appendLineEnd(direct->room(2)));
+                continue;
+            }
+            direct->flush();
+        }
+        char* at = out.room(most);
+        if (asIs) {
+            std::memcpy(at, line.data(), line.size());
+            at += line.size();
+        } else {
+            at = formatter.write(line, at);
+        }
+        out.wrote(appendLineEnd(at));
     }
     return done;
 }
@@ -186,6 +251,31 @@ std::pair<std::string_view, std::string_view> splitLines(std::string_view lines)
 
 long long countLines(std::string_view lines) {
     return static_cast<long long>(std::count(lines.begin(), lines.end(), '\r'));
+}
+
+// Writes a half run whose formatting stopped before lines too large for a
+// block: the block so far, then the rest of its lines in pieces. Adds its
+// lines to recordCount; false on a format or write failure, with recordCount
+// at the line being processed.
+bool finishDirectly(std::string_view lines, long long firstNumber, const LinesDone& done,
+                    OutputBlock& block, OutputFile& destination, const RecordFormatter& formatter,
+                    const LineRanges& ranges, long long& recordCount) {
+    if (done.failedAt) {
+        recordCount = done.failedAt;
+        return false;
+    }
+    DirectOutput direct(block, destination);
+    LinesDone rest;
+    if (done.stoppedAt != std::string_view::npos)
+        rest = formatLines(lines.substr(done.stoppedAt), firstNumber + done.count, ranges,
+                           formatter, block, &direct);
+    const bool written = direct.flush();
+    if (rest.failedAt) {
+        recordCount = rest.failedAt;
+        return false;
+    }
+    recordCount += done.count + rest.count;
+    return written;
 }
 
 // The record loop: reads the source in runs of lines, formats the two halves
@@ -224,19 +314,40 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
         bool numbersMatter = !formatter.canFormat() || ranges.lastLine() > firstNumber;
         const long long secondNumber = firstNumber + (numbersMatter ? countLines(first) : 1);
         LinesDone secondDone;
+        bool helperOutOfMemory = false;
         if (!second.empty())
             helper.post([&, second, secondNumber] {
-                secondDone = formatLines(second, secondNumber, ranges, formatter, secondOut);
+                try {
+                    secondDone = formatLines(second, secondNumber, ranges, formatter, secondOut);
+                } catch (const std::bad_alloc&) {
+                    helperOutOfMemory = true;
+                }
             });
         LinesDone firstDone = formatLines(first, firstNumber, ranges, formatter, firstOut);
         helper.wait();
-        if (firstDone.failedAt || secondDone.failedAt) {
-            recordCount = firstDone.failedAt ? firstDone.failedAt : secondDone.failedAt;
+        if (helperOutOfMemory)
+            throw std::bad_alloc();
+        const bool stopped = firstDone.stoppedAt != std::string_view::npos ||
+                             secondDone.stoppedAt != std::string_view::npos;
+        if (stopped) {
+            // Records too large for a block: each half is finished in order
+            // on this thread, written straight to the destination.
             writer.wait();
-            return false;
+            if (writeFailed ||
+                !finishDirectly(first, firstNumber, firstDone, firstOut, destination, formatter,
+                                ranges, recordCount) ||
+                !finishDirectly(second, secondNumber, secondDone, secondOut, destination,
+                                formatter, ranges, recordCount))
+                return false;
+        } else {
+            if (firstDone.failedAt || secondDone.failedAt) {
+                recordCount = firstDone.failedAt ? firstDone.failedAt : secondDone.failedAt;
+                writer.wait();
+                return false;
+            }
+            recordCount += firstDone.count + secondDone.count;
+            write(firstOut.bytes(), secondOut.bytes());
         }
-        recordCount += firstDone.count + secondDone.count;
-        write(firstOut.bytes(), secondOut.bytes());
         if (writeFailed) // a block written before this one failed
             break;
         turn = 1 - turn;
@@ -278,9 +389,15 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
     auto texts = encodeRunTexts(s, fieldNameRow);
     const LineRanges ranges{{decimalValue(s.excludeFrom), decimalValue(s.excludeTo)},
                             {decimalValue(s.writeAsIsFrom), decimalValue(s.writeAsIsTo)}};
-    ok = ok && opened && formatter && texts &&
-         convertLines(source, destination, *formatter, ranges, *texts, result.recordCount,
-                      yielder);
+    try {
+        ok = ok && opened && formatter && texts &&
+             convertLines(source, destination, *formatter, ranges, *texts, result.recordCount,
+                          yielder);
+    } catch (const std::bad_alloc&) {
+        // Out of memory (a line too long to hold): a failed run like any other.
+        ok = false;
+        ++result.recordCount;
+    }
     source.close();
     ok = ok && destination.commit();
     if (!ok)

@@ -1,5 +1,6 @@
 #include "line_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -20,7 +21,7 @@ bool LineReader::open(const std::string& path) {
     }
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     buffer_ = ByteBuffer(kBlockSize + kSlack);
-    begin_ = end_ = 0;
+    begin_ = end_ = scanned_ = 0;
     eof_ = failed_ = skipLineFeed_ = false;
     return true;
 }
@@ -35,16 +36,19 @@ bool LineReader::fill() {
     if (eof_ || failed_ || fd_ < 0)
         return false;
     // Keep the unread bytes, moved to the front; grow only for a line longer
-    // than the buffer.
+    // than the buffer. Reads stay block-sized even when the buffer has grown,
+    // so the runs after a long line are ordinary again.
     if (begin_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
         end_ -= begin_;
+        scanned_ -= begin_;
         begin_ = 0;
     }
     if (buffer_.size() - kSlack - end_ < kBlockSize / 2)
-        buffer_.grow(2 * buffer_.size(), end_);
+        buffer_.grow(2 * buffer_.size());
+    const std::size_t wanted = std::min(kBlockSize, buffer_.size() - kSlack - end_);
     for (;;) {
-        ssize_t n = ::read(fd_, buffer_.data() + end_, buffer_.size() - kSlack - end_);
+        ssize_t n = ::read(fd_, buffer_.data() + end_, wanted);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -67,7 +71,10 @@ bool LineReader::nextLines(std::string_view& lines) {
             if (base[begin_] == '\n' && ++begin_ == end_)
                 continue;
         }
-        const void* cr = ::memrchr(base + begin_, '\r', end_ - begin_);
+        // Only the bytes read since the last look can hold a line end.
+        const std::size_t from = std::max(begin_, scanned_);
+        const void* cr = ::memrchr(base + from, '\r', end_ - from);
+        scanned_ = end_;
         if (cr) {
             std::size_t stop = static_cast<std::size_t>(static_cast<const char*>(cr) - base) + 1;
             if (stop < end_ && base[stop] == '\n')

@@ -40,6 +40,7 @@ private:
     ByteBuffer buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    std::size_t scanned_ = 0; // bytes before this hold no line end
     bool eof_ = false;
     bool failed_ = false;
     bool skipLineFeed_ = false;

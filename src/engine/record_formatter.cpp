@@ -10,7 +10,7 @@ namespace quisk {
 namespace {
 
 // The most bytes of a field written in one piece by writeInPieces.
-constexpr std::size_t kPieceBytes = 1 << 20;
+constexpr std::size_t kPieceBytes = 1 << 19;
 
 // Copies up to kSlack bytes as one fixed-size move; both sides must have
 // kSlack bytes of room, which the caller guarantees.
