@@ -148,5 +148,47 @@ TEST_F(RandomConversion, MatchesTheRulesLineByLine) {
     }
 }
 
+// Lines whose records cannot be built in one block are written in pieces;
+// the pieces must join up to the same output, broken characters at piece
+// boundaries and write-as-is lines included.
+TEST_F(RandomConversion, LongLinesMatchTheRules) {
+    std::mt19937 random(7);
+    const char alphabet[] = {'A', ' ', '\x81', '\x8A', '\xBF', '\x9F', '\xE0', '\xB1', '\x0D'};
+    auto longLine = [&](std::size_t n) {
+        std::string line;
+        while (line.size() < n)
+            line += random() % 3 ? std::string("\x93\x8C") : std::string(1, alphabet[random() % 8]);
+        return line;
+    };
+    const std::string source = "short\r\n" + longLine(3'000'000) + "\r\n" + longLine(2'500'000) +
+                               "\r\nshort\r\n" + longLine(1'200'001);
+    const std::vector<Row> rows = {{1, 0, false, ""},       {3, 1'000'001, true, ""},
+                                   {2, 3, false, ""},       {0, 0, false, "="},
+                                   {524'287, 3, false, ""}, {1'100'000, 0, true, ""}};
+    FormatDefinition format;
+    format.settings.textQuoteNum = "'";
+    format.settings.separatorChar = "|";
+    format.settings.writeAsIsFrom = "3";
+    format.settings.writeAsIsTo = "3";
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const Row& row = rows[r];
+        format.row(static_cast<int>(r) + 1) = {
+            "f", row.fixed.empty() ? std::to_string(row.start) : "",
+            row.fixed.empty() ? std::to_string(row.length) : "",
+            row.fixed.empty() ? (row.numeric ? "Num" : "Char") : "", row.fixed, ""};
+    }
+    writeBytes("in.txt", source);
+    ConversionResult result =
+        saveData(format, "", {path("in.txt"), path("out.txt"), path("Quisk.log")});
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.recordCount, 5);
+    std::string got = *readWholeFile(path("out.txt"));
+    std::string want = expected(source, rows, true, 0, 0, 3, 3);
+    auto [g, w] = std::mismatch(got.begin(), got.end(), want.begin(), want.end());
+    ASSERT_TRUE(g == got.end() && w == want.end())
+        << "outputs differ from byte " << (g - got.begin()) << " of " << got.size()
+        << " (expected " << want.size() << ")";
+}
+
 } // namespace
 } // namespace quisk
