@@ -98,32 +98,45 @@ inline unsigned firstBrokenLane(unsigned candidates, unsigned leads, bool oddBef
 // The first lanes, as lane bits.
 inline unsigned firstLanes(std::size_t k) { return k >= kLanes ? 0xFFFFu : (1u << k) - 1; }
 
+// Looks at the lanes at byte i of the n-byte field, already loaded into
+// bytes: the lane of the first lead byte among the first to - i that lacks
+// its trail byte, or kLanes. oddBefore says whether the run of lead bytes
+// reaching into lane 0 is odd, and is carried on to the next lanes.
+inline unsigned brokenLane(const char* field, std::size_t n, std::size_t i, std::size_t to,
+                           Lanes bytes, bool& oddBefore) {
+    const unsigned looked = firstLanes(to - i);
+    if ((laneBits(bytes) & looked) == 0) {
+        oddBefore = false; // 7-bit bytes only, the usual case
+        return kLanes;
+    }
+    // Candidates: lead bytes followed by no trail byte, or by the field's end.
+    const unsigned leads = laneBits(leadBytes(bytes));
+    const unsigned fieldEnd = n - i <= kLanes ? 1u << (n - i - 1) : 0;
+    const unsigned noTrailAfter = laneBits(~trailBytes(load(field + i + 1))) | fieldEnd;
+    const unsigned candidates = leads & noTrailAfter & looked;
+    if (candidates != 0) {
+        unsigned lane = firstBrokenLane(candidates, leads, oddBefore);
+        if (lane < kLanes)
+            return lane;
+    }
+    if (to - i > kLanes) {
+        // The run at the lanes' end reaches into the next lanes; a run over
+        // all sixteen keeps the parity it came with.
+        auto endRun = static_cast<unsigned>(std::countl_one(leads << (32 - kLanes)));
+        oddBefore = endRun == kLanes ? oddBefore : endRun % 2 == 1;
+    }
+    return kLanes;
+}
+
 // The first byte in [from, to) of the n-byte field that is a lead byte
 // without its trail byte; to when there is none.
 inline std::size_t nextBrokenLead(const char* field, std::size_t n, std::size_t from,
                                   std::size_t to) {
     bool oddBefore = from != 0 && oddLeadRunBefore(field, from);
     for (std::size_t i = from; i < to; i += kLanes) {
-        const Lanes bytes = load(field + i);
-        const unsigned looked = firstLanes(to - i);
-        if ((laneBits(bytes) & looked) == 0) {
-            oddBefore = false; // 7-bit bytes only, the usual case
-            continue;
-        }
-        // Candidates: lead bytes followed by no trail byte, or by the field's end.
-        const unsigned leads = laneBits(leadBytes(bytes));
-        const unsigned fieldEnd = n - i <= kLanes ? 1u << (n - i - 1) : 0;
-        const unsigned noTrailAfter = laneBits(~trailBytes(load(field + i + 1))) | fieldEnd;
-        const unsigned candidates = leads & noTrailAfter & looked;
-        if (candidates != 0) {
-            unsigned lane = firstBrokenLane(candidates, leads, oddBefore);
-            if (lane < kLanes)
-                return i + lane;
-        }
-        // The run at the lanes' end reaches into the next lanes; a run over
-        // all sixteen keeps the parity it came with.
-        auto endRun = static_cast<unsigned>(std::countl_one(leads << (32 - kLanes)));
-        oddBefore = endRun == kLanes ? oddBefore : endRun % 2 == 1;
+        unsigned lane = brokenLane(field, n, i, to, load(field + i), oddBefore);
+        if (lane < kLanes)
+            return i + lane;
     }
     return to;
 }
@@ -141,10 +154,15 @@ char* copyFieldPart(const char* field, std::size_t n, std::size_t from, std::siz
 // usual case, are moved sixteen bytes at a time.
 inline char* copyFieldBytes(const char* field, std::size_t n, char* out) {
     using namespace field_lanes;
-    if (nextBrokenLead(field, n, 0, n) < n)
-        return copyFieldPart(field, n, 0, n, out);
-    for (std::size_t i = 0; i < n; i += kLanes)
-        std::memcpy(out + i, field + i, kLanes);
+    // Each look's sixteen bytes are moved as they are looked at; a broken
+    // character, which is rare, has the field copied again the slow way.
+    bool oddBefore = false;
+    for (std::size_t i = 0; i < n; i += kLanes) {
+        const Lanes bytes = load(field + i);
+        std::memcpy(out + i, &bytes, kLanes);
+        if (brokenLane(field, n, i, n, bytes, oddBefore) < kLanes)
+            return copyFieldPart(field, n, 0, n, out);
+    }
     return out + n;
 }
 

@@ -97,19 +97,4 @@ bool LineReader::nextLines(std::string_view& lines) {
     }
 }
 
-bool LineCursor::next(std::string_view& line) {
-    if (rest_.empty())
-        return false;
-    std::size_t cr = rest_.find('\r');
-    if (cr == std::string_view::npos) {
-        line = rest_;
-        rest_ = {};
-        return true;
-    }
-    line = rest_.substr(0, cr);
-    std::size_t skip = cr + 1 < rest_.size() && rest_[cr + 1] == '\n' ? cr + 2 : cr + 1;
-    rest_.remove_prefix(skip);
-    return true;
-}
-
 } // namespace quisk

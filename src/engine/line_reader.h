@@ -52,7 +52,20 @@ public:
     explicit LineCursor(std::string_view lines) : rest_(lines) {}
 
     // The next line without its line end; false after the last one.
-    bool next(std::string_view& line);
+    bool next(std::string_view& line) {
+        if (rest_.empty())
+            return false;
+        std::size_t cr = rest_.find('\r');
+        if (cr == std::string_view::npos) {
+            line = rest_;
+            rest_ = {};
+            return true;
+        }
+        line = rest_.substr(0, cr);
+        std::size_t skip = cr + 1 < rest_.size() && rest_[cr + 1] == '\n' ? cr + 2 : cr + 1;
+        rest_.remove_prefix(skip);
+        return true;
+    }
 
 private:
     std::string_view rest_;
