@@ -10,7 +10,10 @@
 #
 # Uses hyperfine when it is installed, else times the runs itself. Generated
 # sources are kept in $DATA_DIR (default /tmp/quisk-bench-data) for the next
-# invocation; outputs go to a temporary folder beside them.
+# invocation; outputs go to a temporary folder beside them. dd, cp and one
+# ref_cut run write new destinations; the other ref_cut run replaces an
+# existing one, as quisk-run --overwrite does, and each quisk-run row is
+# compared with the ref_cut run of its kind.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -83,7 +86,7 @@ EOF
 
 echo "load: $(uptime | sed 's/.*load average/load average/')"
 for mb in "${sizes[@]}"; do
-    lines=$(( (mb * 1000000 + 121) / 122 ))
+    lines=$(( mb * 1000000 / 122 ))
     source_file=$data/fixed-$lines.txt
     if [ ! -f "$source_file" ]; then
         echo "generating $mb MB ($lines lines)..." >&2
@@ -104,29 +107,35 @@ for mb in "${sizes[@]}"; do
     peak=$(/usr/bin/time -f %M "$quisk" --overwrite --format layout.qfd "$source_file" check.csv 2>&1 >/dev/null | tail -1)
     rm -f check.csv
 
-    declare -A prepare=([quisk-run_new]="rm -f new.csv")
+    declare -A prepare=([dd]="rm -f dd.out" [cp]="rm -f cp.out" [ref_cut_new]="rm -f ref-new.csv"
+                        [quisk-run_new]="rm -f new.csv")
     time_commands times.txt \
         "dd|dd if=$source_file of=dd.out bs=1M status=none" \
         "cp|cp $source_file cp.out" \
-        "ref_cut|$data/ref_cut layout.csv $source_file ref.csv" \
+        "ref_cut_new|$data/ref_cut layout.csv $source_file ref-new.csv" \
+        "ref_cut_existing|$data/ref_cut layout.csv $source_file ref.csv" \
         "quisk-run_new|$quisk --format layout.qfd $source_file new.csv" \
-        "quisk-run_--overwrite|$quisk --overwrite --format layout.qfd $source_file ref-copy.csv"
-    rm -f dd.out cp.out new.csv ref-copy.csv
+        "quisk-run_--overwrite|$quisk --overwrite --format layout.qfd $source_file existing.csv"
+    rm -f dd.out cp.out ref-new.csv new.csv existing.csv
 
     python3 - times.txt "$bytes" "$peak" <<'EOF'
 import sys
 rows = [line.split() for line in open(sys.argv[1])]
 t = {name: (float(w), float(u), float(s)) for name, w, u, s in rows}
 mb = int(sys.argv[2]) / 1e6
-ref, cp = t["ref_cut"], t["cp"]
-print(f"\n{mb:.0f} MB source, {int(sys.argv[2]) // 122} lines; the destinations of dd, cp and "
-      "ref_cut exist from the previous run")
+cp = t["cp"]
+# Each quisk-run row is compared with ref_cut writing the same kind of
+# destination: a new file, or one that exists and is replaced.
+ref = {"quisk-run_new": t["ref_cut_new"], "quisk-run_--overwrite": t["ref_cut_existing"],
+       "ref_cut_new": t["ref_cut_new"], "ref_cut_existing": t["ref_cut_existing"]}
+print(f"\n{mb:.0f} MB source, {int(sys.argv[2]) // 122} lines")
 print(f"{'command':<24}{'wall ms':>9}{'user ms':>9}{'sys ms':>8}{'ms/MB':>8}"
       f"{'wall/ref_cut':>14}{'user/ref_cut':>14}{'wall/cp':>9}")
 for name, (w, u, s) in t.items():
+    r = ref.get(name)
+    ratios = f"{w / r[0]:>14.2f}{u / r[1]:>14.2f}" if r and r[1] else f"{'':>28}"
     print(f"{name.replace('_', ' '):<24}{w * 1e3:>9.0f}{u * 1e3:>9.0f}{s * 1e3:>8.0f}"
-          f"{w * 1e3 / mb:>8.2f}{w / ref[0]:>14.2f}{u / ref[1] if ref[1] else 0:>14.2f}"
-          f"{w / cp[0]:>9.2f}")
+          f"{w * 1e3 / mb:>8.2f}{ratios}{w / cp[0]:>9.2f}")
 print(f"quisk-run peak memory: {int(sys.argv[3]) / 1024:.1f} MiB")
 EOF
     unset prepare
