@@ -336,8 +336,8 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
             if (writeFailed ||
                 !finishDirectly(first, firstNumber, firstDone, firstOut, destination, formatter,
                                 ranges, recordCount) ||
-                !finishDirectly(second, secondNumber, secondDone, secondOut, destination,
-                                formatter, ranges, recordCount))
+                !finishDirectly(second, secondNumber, secondDone, secondOut, destination, formatter,
+                                ranges, recordCount))
                 return false;
         } else {
             if (firstDone.failedAt || secondDone.failedAt) {

@@ -2,8 +2,7 @@
 
 namespace quisk {
 
-char* copyFieldPart(const char* field, std::size_t n, std::size_t from, std::size_t to,
-                    char* out) {
+char* copyFieldPart(const char* field, std::size_t n, std::size_t from, std::size_t to, char* out) {
     for (std::size_t broken; (broken = field_lanes::nextBrokenLead(field, n, from, to)) < to;
          from = broken + 1) {
         std::memcpy(out, field + from, broken - from);

@@ -53,7 +53,9 @@ inline Lanes inRange(Lanes bytes, unsigned char low, unsigned char count) {
 }
 
 // Lead bytes 81-9F and E0-FC become A1-BF and C0-DC when bit 5 is flipped.
-inline Lanes leadBytes(Lanes bytes) { return inRange(bytes ^ 0x20, 0xA1, 0x3C); }
+inline Lanes leadBytes(Lanes bytes) {
+    return inRange(bytes ^ 0x20, 0xA1, 0x3C);
+}
 // Trail bytes: 40-FC except 7F.
 inline Lanes trailBytes(Lanes bytes) {
     return inRange(bytes, 0x40, 0xBD) & ~(Lanes)(bytes == 0x7F);
@@ -87,8 +89,9 @@ inline unsigned firstBrokenLane(unsigned candidates, unsigned leads, bool oddBef
     for (; candidates != 0; candidates &= candidates - 1) {
         auto lane = static_cast<unsigned>(std::countr_zero(candidates));
         unsigned nonLeadsBelow = ~leads & ((1u << lane) - 1);
-        unsigned run = nonLeadsBelow != 0 ? lane - static_cast<unsigned>(std::bit_width(nonLeadsBelow))
-                                          : lane + oddBefore;
+        unsigned run = nonLeadsBelow != 0
+                           ? lane - static_cast<unsigned>(std::bit_width(nonLeadsBelow))
+                           : lane + oddBefore;
         if (run % 2 == 0)
             return lane;
     }
@@ -96,7 +99,9 @@ inline unsigned firstBrokenLane(unsigned candidates, unsigned leads, bool oddBef
 }
 
 // The first lanes, as lane bits.
-inline unsigned firstLanes(std::size_t k) { return k >= kLanes ? 0xFFFFu : (1u << k) - 1; }
+inline unsigned firstLanes(std::size_t k) {
+    return k >= kLanes ? 0xFFFFu : (1u << k) - 1;
+}
 
 // Looks at the lanes at byte i of the n-byte field, already loaded into
 // bytes: the lane of the first lead byte among the first to - i that lacks
@@ -146,8 +151,7 @@ inline std::size_t nextBrokenLead(const char* field, std::size_t n, std::size_t 
 // Copies bytes [from, to) of the n-byte field at field, as copyFieldBytes
 // would render them, so that a long field can be written in pieces. out
 // needs room for 2 * (to - from) bytes plus kFieldSlack.
-char* copyFieldPart(const char* field, std::size_t n, std::size_t from, std::size_t to,
-                    char* out);
+char* copyFieldPart(const char* field, std::size_t n, std::size_t from, std::size_t to, char* out);
 
 // Copies the n bytes at field to out, which needs room for 2 * n bytes plus
 // kFieldSlack; returns the end of what was written. Whole characters, the

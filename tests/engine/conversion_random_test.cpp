@@ -172,10 +172,13 @@ TEST_F(RandomConversion, LongLinesMatchTheRules) {
     format.settings.writeAsIsTo = "3";
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const Row& row = rows[r];
-        format.row(static_cast<int>(r) + 1) = {
-            "f", row.fixed.empty() ? std::to_string(row.start) : "",
-            row.fixed.empty() ? std::to_string(row.length) : "",
-            row.fixed.empty() ? (row.numeric ? "Num" : "Char") : "", row.fixed, ""};
+        format.row(static_cast<int>(r) + 1) = {"f",
+                                               row.fixed.empty() ? std::to_string(row.start) : "",
+                                               row.fixed.empty() ? std::to_string(row.length) : "",
+                                               row.fixed.empty() ? (row.numeric ? "Num" : "Char")
+                                                                 : "",
+                                               row.fixed,
+                                               ""};
     }
     writeBytes("in.txt", source);
     ConversionResult result =
@@ -186,8 +189,8 @@ TEST_F(RandomConversion, LongLinesMatchTheRules) {
     std::string want = expected(source, rows, true, 0, 0, 3, 3);
     auto [g, w] = std::mismatch(got.begin(), got.end(), want.begin(), want.end());
     ASSERT_TRUE(g == got.end() && w == want.end())
-        << "outputs differ from byte " << (g - got.begin()) << " of " << got.size()
-        << " (expected " << want.size() << ")";
+        << "outputs differ from byte " << (g - got.begin()) << " of " << got.size() << " (expected "
+        << want.size() << ")";
 }
 
 } // namespace

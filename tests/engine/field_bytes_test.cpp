@@ -3,15 +3,18 @@
 #include "engine/field_bytes.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 #include <string>
 
 namespace quisk {
 namespace {
 
-bool lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool trail(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+bool lead(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool trail(unsigned char b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
 
 // The rule, one byte at a time from the field's own first byte.
 std::string plainCopy(std::string_view field) {
@@ -55,21 +58,24 @@ public:
     unsigned pick(unsigned n) { return static_cast<unsigned>(random_() % n); }
 
 private:
-    char leadByte() {
-        return static_cast<char>(pick(2) ? 0x81 + pick(0x1F) : 0xE0 + pick(0x1D));
-    }
+    char leadByte() { return static_cast<char>(pick(2) ? 0x81 + pick(0x1F) : 0xE0 + pick(0x1D)); }
     char pooled() {
         switch (pick(7)) {
-        case 0: return static_cast<char>(0x20 + pick(0x5F));  // printable 7-bit
+        case 0:
+            return static_cast<char>(0x20 + pick(0x5F)); // printable 7-bit
         case 1:
-        case 2: return leadByte();
-        case 3: return static_cast<char>(0x40 + pick(0x3F));  // 7-bit trail bytes
-        case 4: return static_cast<char>(0xA0 + pick(0x40));  // trail, not lead
+        case 2:
+            return leadByte();
+        case 3:
+            return static_cast<char>(0x40 + pick(0x3F)); // 7-bit trail bytes
+        case 4:
+            return static_cast<char>(0xA0 + pick(0x40)); // trail, not lead
         case 5: {
             const char neither[] = {'\x00', '\x0D', '\x3F', '\x7F', '\xFD', '\xFE', '\xFF'};
             return neither[pick(sizeof neither)];
         }
-        default: return static_cast<char>(0x80); // trail, not lead
+        default:
+            return static_cast<char>(0x80); // trail, not lead
         }
     }
 
@@ -115,7 +121,8 @@ TEST(FieldBytes, MatchesTheByteByByteRuleOnMillionsOfRandomFields) {
     for (int round = 0; round < 40'000; ++round) {
         for (std::size_t n = 0; n <= 64; ++n) {
             Field f{pool.data() + source.pick(static_cast<unsigned>(room)), n};
-            ASSERT_EQ(fastCopy(f), plainCopy(f.view())) << "round " << round << ", " << n << " bytes";
+            ASSERT_EQ(fastCopy(f), plainCopy(f.view()))
+                << "round " << round << ", " << n << " bytes";
         }
         if (round % 100 == 0) {
             Field f{pool.data() + source.pick(static_cast<unsigned>(room)), 65 + source.pick(4000)};
@@ -130,11 +137,14 @@ TEST(FieldBytes, KnownPairings) {
         std::string padded = std::string(bytes) + std::string(kFieldSlack, '\x9F');
         return fastCopy({padded.data(), bytes.size()});
     };
-    EXPECT_EQ(copy("\x8A\xBF"), "\x8A\xBF");                  // a whole character
-    EXPECT_EQ(copy("A\x8A"), "A\x81\x45");                    // trail byte outside the field
-    EXPECT_EQ(copy("\x8A\x0D" "B"), "\x81\x45\x0D" "B");      // not a trail byte
-    EXPECT_EQ(copy("\xB1\x80\xFD\xA0"), "\xB1\x80\xFD\xA0");  // single bytes copied
-    EXPECT_EQ(copy("\x85\x40"), "\x85\x40");                  // undefined pair kept as it is
+    EXPECT_EQ(copy("\x8A\xBF"), "\x8A\xBF"); // a whole character
+    EXPECT_EQ(copy("A\x8A"), "A\x81\x45");   // trail byte outside the field
+    EXPECT_EQ(copy("\x8A\x0D"
+                   "B"),
+              "\x81\x45\x0D"
+              "B");                                          // not a trail byte
+    EXPECT_EQ(copy("\xB1\x80\xFD\xA0"), "\xB1\x80\xFD\xA0"); // single bytes copied
+    EXPECT_EQ(copy("\x85\x40"), "\x85\x40");                 // undefined pair kept as it is
     // A run of lead-range bytes pairs up from its start, across the lanes.
     const std::string run33(33, '\x81');
     EXPECT_EQ(copy(run33 + " "), std::string(32, '\x81') + "\x81\x45 ");
