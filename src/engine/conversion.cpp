@@ -143,11 +143,12 @@ private:
 // Writes records through a block that is passed on to the destination
 // whenever the next piece would take it past its limit, so that a record of
 // any size needs no more memory than the block. Used on the run's own thread
-// while the writer thread is idle.
+// while the writer thread is idle; it yields to the window between pieces,
+// as a long line can take seconds.
 class DirectOutput final : public RecordSink {
 public:
-    DirectOutput(OutputBlock& block, OutputFile& destination)
-        : block_(block), destination_(destination) {}
+    DirectOutput(OutputBlock& block, OutputFile& destination, Yielder& yielder)
+        : block_(block), destination_(destination), yielder_(yielder) {}
     char* room(std::size_t n) override {
         if (!block_.fits(n))
             flush();
@@ -158,12 +159,14 @@ public:
     bool flush() {
         written_ = written_ && destination_.write(block_.bytes());
         block_.clear();
+        yielder_.ifDue();
         return written_;
     }
 
 private:
     OutputBlock& block_;
     OutputFile& destination_;
+    Yielder& yielder_;
     bool written_ = true;
 };
 
@@ -259,12 +262,12 @@ long long countLines(std::string_view lines) {
 // at the line being processed.
 bool finishDirectly(std::string_view lines, long long firstNumber, const LinesDone& done,
                     OutputBlock& block, OutputFile& destination, const RecordFormatter& formatter,
-                    const LineRanges& ranges, long long& recordCount) {
+                    const LineRanges& ranges, long long& recordCount, Yielder& yielder) {
     if (done.failedAt) {
         recordCount = done.failedAt;
         return false;
     }
-    DirectOutput direct(block, destination);
+    DirectOutput direct(block, destination, yielder);
     LinesDone rest;
     if (done.stoppedAt != std::string_view::npos)
         rest = formatLines(lines.substr(done.stoppedAt), firstNumber + done.count, ranges,
@@ -335,9 +338,9 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
             writer.wait();
             if (writeFailed ||
                 !finishDirectly(first, firstNumber, firstDone, firstOut, destination, formatter,
-                                ranges, recordCount) ||
+                                ranges, recordCount, yielder) ||
                 !finishDirectly(second, secondNumber, secondDone, secondOut, destination, formatter,
-                                ranges, recordCount))
+                                ranges, recordCount, yielder))
                 return false;
         } else {
             if (firstDone.failedAt || secondDone.failedAt) {
