@@ -306,7 +306,9 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
     int turn = 0;
     std::string_view lines;
     while (source.nextLines(lines)) {
-        auto [first, second] = splitLines(lines);
+        const auto halves = splitLines(lines);
+        const std::string_view first = halves.first;
+        const std::string_view second = halves.second;
         OutputBlock& firstOut = blocks[turn][0];
         OutputBlock& secondOut = blocks[turn][1];
         firstOut.clear();

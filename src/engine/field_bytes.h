@@ -22,9 +22,9 @@ namespace quisk {
 // broken, when the run of lead-range bytes in front of it is even: the byte
 // after a non-lead byte always starts a character, and lead bytes pair up
 // from a run's start since every lead byte is also a trail byte. The run's
-// length comes from the lanes' lead bits; only a run reaching back past the
-// first lane is walked byte by byte, and as each run ends at one candidate at
-// most, no byte is walked twice.
+// parity comes from the lanes' lead bits and is carried from one look to the
+// next; only a run reaching back past the first byte looked at (a piece of a
+// long field) is walked byte by byte, once.
 //
 // Every function here reads up to kFieldSlack bytes past the end of the
 // field (without using them), and the copies may write as far past the end
