@@ -10,6 +10,7 @@
 #
 #   bench/fault_run.sh              (ROUNDS=10 interruptions per signal)
 #   ROUNDS=3 MEGABYTES=20 BUILD_DIR=build bench/fault_run.sh
+#   QUISK_RUN=/path/to/quisk-run bench/fault_run.sh
 #
 # The full-disk cases need a small file system: a 20 MB tmpfs, or a loop
 # ext4 image, both need root; without them those cases are skipped.
@@ -22,9 +23,10 @@ megabytes=${MEGABYTES:-100}
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target quisk-run quisk-bench-generate -j2 >/dev/null || exit 2
-run=$build/bin/quisk-run
+run=${QUISK_RUN:-$build/bin/quisk-run} # another build's runner, to compare
 
-work=$(mktemp -d /tmp/quisk-fault.XXXXXX)
+# The work folder lies in the build folder, away from shared /tmp clean-ups.
+work=$(mktemp -d "$build/fault-run.XXXXXX")
 mounts=()
 cleanup() {
     for m in "${mounts[@]}"; do umount "$m" 2>/dev/null; done
