@@ -173,13 +173,14 @@ TEST_F(Conversion, AFullDiskNamesTheRecordThatCouldNotBeWrittenAndKeepsTheOldFil
         source += "ab\r\n"; // each record is "ab" in quotes with CR LF: 6 bytes
     writeText("in.txt", source);
     // Records 1-9 and 20 on are written; the limit falls inside the one
-    // after the 1000th written, in the first and then in the second half
-    // of the block of lines.
-    for (long long written : {1000, 20000}) {
+    // after the 1000th written (in the first half of the block of lines),
+    // then just before the line feed of the one after the 20000th (in the
+    // second half).
+    for (auto [written, partly] : {std::pair{1000LL, 3}, std::pair{20000LL, 5}}) {
         writeText("out.csv", "old");
         ConversionResult r;
         {
-            FileSizeLimit limit(static_cast<rlim_t>(6 * written + 3));
+            FileSizeLimit limit(static_cast<rlim_t>(6 * written + partly));
             r = runOnFile();
         }
         EXPECT_FALSE(r.ok);
