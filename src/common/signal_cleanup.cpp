@@ -18,6 +18,8 @@ struct Slot {
     char path[PATH_MAX] = {};
 };
 
+static_assert(std::atomic<bool>::is_always_lock_free, "read from a signal handler");
+
 constexpr int kSlots = 16;
 Slot slots[kSlots];
 
