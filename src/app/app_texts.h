@@ -1,10 +1,15 @@
 #pragma once
 
+#include "common/common_texts.h"
+
+#include <string>
+
 // The texts of jobs, start-up and the headless runner, in one place.
 namespace quisk::app_texts {
 
 inline constexpr const char* kErrorTitle = "ｴﾗｰ";
 inline constexpr const char* kJobReadFailed = "処理ﾌｧｲﾙの読み込みに失敗しました｡";
+inline constexpr const char* kJobFileLabel = "処理ﾌｧｲﾙ: ";
 
 // The runner cannot ask; it says how to allow what the question would ask.
 inline constexpr const char* kRunnerOverwriteHint =
@@ -89,5 +94,23 @@ inline constexpr const char* kMenuVersion = "ﾊﾞｰｼﾞｮﾝ情報(&V)";
 inline constexpr const char* kVersionTitle = "ﾊﾞｰｼﾞｮﾝ情報";
 inline constexpr const char* kVersionLabel = "Quisk Version 1.0";
 inline constexpr const char* kOkCaption = "OK";
+
+// A job file that could not be read: the fixed text, and when the file
+// itself could not be read (error not 0), its path and the cause.
+inline std::string jobReadFailedText(const std::string& path, int error) {
+    std::string text = kJobReadFailed;
+    if (error != 0)
+        text += "\r" + (kJobFileLabel + path) + "\r" + common_texts::causeText(error, false);
+    return text;
+}
+
+// A job file that could not be written: the fixed text with its path, and
+// the cause when one is known.
+inline std::string jobWriteFailedText(const std::string& path, int error) {
+    std::string text = kJobWriteFailed1 + path + kJobWriteFailed2;
+    if (error != 0)
+        text += "\r" + common_texts::causeText(error, true);
+    return text;
+}
 
 } // namespace quisk::app_texts

@@ -38,8 +38,8 @@ void JobCommands::newJob() {
     state_.jobDirty = false;
 }
 
-bool JobCommands::readJob(const std::string& path) {
-    auto job = readJobFile(path);
+bool JobCommands::readJob(const std::string& path, int* error) {
+    auto job = readJobFile(path, error);
     if (!job)
         return false;
     window_.showJob(*job);
@@ -53,8 +53,9 @@ void JobCommands::openJob() {
         state_.jobPath = t::kUntitledJob;
         return;
     }
-    if (!readJob(*chosen)) {
-        boxes_.show(stop(t::kJobReadFailed));
+    int error = 0;
+    if (!readJob(*chosen, &error)) {
+        boxes_.show(stop(t::jobReadFailedText(*chosen, error)));
         return;
     }
     state_.jobPath = *chosen;
@@ -62,8 +63,9 @@ void JobCommands::openJob() {
 }
 
 SaveOutcome JobCommands::saveJob() {
-    if (!writeJobFile(state_.jobPath, window_.jobValues())) {
-        boxes_.show(stop(std::string(t::kJobWriteFailed1) + state_.jobPath + t::kJobWriteFailed2));
+    int error = 0;
+    if (!writeJobFile(state_.jobPath, window_.jobValues(), &error)) {
+        boxes_.show(stop(t::jobWriteFailedText(state_.jobPath, error)));
         return SaveOutcome::Failed;
     }
     state_.jobDirty = false;

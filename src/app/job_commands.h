@@ -45,7 +45,7 @@ public:
 
     // Reads a job file into the window and shows its path in the caption;
     // false (window unchanged) when it cannot be read.
-    bool readJob(const std::string& path);
+    bool readJob(const std::string& path, int* error = nullptr);
 
     // Loads the first job at start-up: the one the command line names, or
     // the default job in the start directory; offers the open dialog when

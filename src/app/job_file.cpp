@@ -40,15 +40,15 @@ std::optional<JobDefinition> parseJobText(std::string_view text) {
                          restoreDouble(v[3]), restoreDouble(v[4]), v[5] == "1", v[6] == "1"};
 }
 
-std::optional<JobDefinition> readJobFile(const std::string& path) {
-    std::optional<std::string> bytes = readWholeFile(path);
+std::optional<JobDefinition> readJobFile(const std::string& path, int* error) {
+    std::optional<std::string> bytes = readWholeFile(path, error);
     std::optional<std::string> text = bytes ? sjis::decode(*bytes) : std::nullopt;
     return text ? parseJobText(*text) : std::nullopt;
 }
 
-bool writeJobFile(const std::string& path, const JobDefinition& job) {
+bool writeJobFile(const std::string& path, const JobDefinition& job, int* error) {
     std::optional<std::string> bytes = sjis::encode(jobFileText(job));
-    return bytes && writeFileAtomically(path, *bytes);
+    return bytes && writeFileAtomically(path, *bytes, error);
 }
 
 } // namespace quisk

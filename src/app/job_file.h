@@ -29,11 +29,13 @@ std::string jobFileText(const JobDefinition& job);
 std::optional<JobDefinition> parseJobText(std::string_view text);
 
 // Reads a job file; empty when it cannot be opened, is not valid Shift-JIS,
-// or holds fewer than seven values.
-std::optional<JobDefinition> readJobFile(const std::string& path);
+// or holds fewer than seven values. error, when given, is set when the file
+// could not be read (left 0 for a file that was read but is not a job).
+std::optional<JobDefinition> readJobFile(const std::string& path, int* error = nullptr);
 
 // Writes a job file atomically; false (with any previous file intact) when it
 // cannot be written or a value holds a character Shift-JIS cannot represent.
-bool writeJobFile(const std::string& path, const JobDefinition& job);
+// error, when given, is set when the file could not be written.
+bool writeJobFile(const std::string& path, const JobDefinition& job, int* error = nullptr);
 
 } // namespace quisk

@@ -1,6 +1,7 @@
 // quisk-run: runs a conversion without a display, for scripts and servers.
 #include "app/app_texts.h"
 #include "app/job_file.h"
+#include "common/signal_cleanup.h"
 #include "engine/run_command.h"
 
 #include <cstring>
@@ -86,9 +87,11 @@ std::optional<Options> parse(int argc, char** argv) {
 std::optional<RunRequest> requestFor(const Options& o, MessageBoxes& boxes) {
     RunRequest r;
     if (o.format.empty()) {
-        auto job = readJobFile(o.paths[0]);
+        int error = 0;
+        auto job = readJobFile(o.paths[0], &error);
         if (!job) {
-            boxes.show({app_texts::kJobReadFailed, app_texts::kErrorTitle, Icon::Stop});
+            boxes.show({app_texts::jobReadFailedText(o.paths[0], error), app_texts::kErrorTitle,
+                        Icon::Stop});
             return std::nullopt;
         }
         r.sourcePath = job->sourcePath;
@@ -126,6 +129,8 @@ int main(int argc, char** argv) {
         std::cerr << kUsage;
         return kExitUsage;
     }
+    // An interrupted run leaves no temporary file behind.
+    removeTemporariesOnSignals();
     ConsoleMessageBoxes boxes;
     auto request = requestFor(*options, boxes);
     if (!request)

@@ -3,48 +3,97 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace quisk {
+
+// Why a file operation failed: an errno value, or kNotARegularFile for
+// something that exists but is no ordinary file (a FIFO, a device).
+inline constexpr int kNotARegularFile = -1;
 
 // True when path names an ordinary file (following links); a directory,
 // FIFO or device does not count.
 bool isRegularFile(const std::string& path);
 
-// The whole content of a regular file, or empty when it cannot be read.
-std::optional<std::string> readWholeFile(const std::string& path);
+// True when path names a folder (following links).
+bool isDirectory(const std::string& path);
 
-// A file being written so that a failure never leaves it half-written: a
-// regular file (or a new one) is written to a temporary file beside it and
-// moved into place by commit(); until then the previous file stays intact.
-// Something that is not a regular file (a FIFO, a device) is written
-// directly, since it cannot be replaced.
+// True when something is at path, a dangling or looping link included.
+bool pathExists(const std::string& path);
+
+// The whole content of a regular file, or empty when it cannot be read;
+// error, when given, then tells why. A FIFO or device is refused without
+// waiting for a writer.
+std::optional<std::string> readWholeFile(const std::string& path, int* error = nullptr);
+
+// A file being written so that no failure or interruption leaves a partial
+// or stray file, and replacing a file keeps what the user had:
+// - a new file is written without a name (O_TMPFILE) and linked into place
+//   by commit();
+// - an existing file with one link, an owner that can be kept and a
+//   writable folder is replaced by renaming the new content over it;
+// - any other existing file is replaced in place: the new content is first
+//   written completely to a temporary file, then copied over it, so only a
+//   failure during that last copy leaves it incomplete (see damaged());
+// - something that is not a regular file (a FIFO, a device) is written
+//   directly, since it cannot be replaced.
+// A link is followed: the file it names is replaced, not the link. Where the
+// file system refuses unnamed files, a hidden temporary file beside the
+// target is used and registered for removal on SIGINT, SIGTERM and SIGHUP.
+// Set-user-ID and set-group-ID bits are never carried to new content.
 class OutputFile {
 public:
     OutputFile() = default;
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
-    ~OutputFile(); // discards an uncommitted temporary file
+    ~OutputFile(); // discards an uncommitted file
 
     bool open(const std::string& path);
     bool write(std::string_view bytes);
-    // Closes the file and moves it into place. With durable set, the data
-    // is flushed to the disk first.
+    // Puts the new content into place. With durable set, the data and the
+    // folder entry are flushed to the disk first.
     bool commit(bool durable = false);
-    // Closes and removes the temporary file; the target stays as it was.
+    // Drops the new content; the target stays as it was.
     void discard();
 
-private:
-    void reserveFor(std::size_t more);
+    int error() const { return error_; }          // why the last step failed
+    bool replacing() const { return replacing_; } // an existing file is the target
+    bool damaged() const { return damaged_; }     // the in-place copy failed half-way
+    std::size_t bytesWritten() const { return written_; }
 
-    int fd_ = -1;
+    // Tests use this to exercise the named temporary file that file systems
+    // without unnamed files get.
+    static void useNamedTemporaries(bool on);
+
+private:
+    enum class Mode { Direct, Create, Rename, InPlace };
+
+    bool openExisting(const struct stat& st);
+    bool openTemporary(const std::string& folder, mode_t mode);
+    bool openNamedTemporary(const std::string& folder, mode_t mode);
+    bool linkIntoPlace();
+    bool renameIntoPlace();
+    bool copyOver(bool durable);
+    void reserveFor(std::size_t more);
+    bool fail(int error);
+
+    Mode mode_ = Mode::Direct;
+    int fd_ = -1;       // where the bytes go: a temporary file, or the target when Direct
+    int targetFd_ = -1; // the file replaced in place
     std::string target_;
-    std::string temporary_; // empty when writing the target directly
+    std::string named_; // the temporary file's name, when it has one
+    int cleanupSlot_ = -1;
+    mode_t targetMode_ = 0; // of the replaced file, to clear set-ID bits kept in place
     std::size_t written_ = 0;
     std::size_t reserved_ = 0; // disk space allocated ahead of the writes
     bool reserving_ = false;   // only for a temporary file, while it works
+    bool replacing_ = false;
+    bool damaged_ = false;
+    int error_ = 0;
 };
 
-// Writes bytes to path through OutputFile, durably.
-bool writeFileAtomically(const std::string& path, std::string_view bytes);
+// Writes bytes to path through OutputFile, durably; error, when given,
+// tells why it failed.
+bool writeFileAtomically(const std::string& path, std::string_view bytes, int* error = nullptr);
 
 } // namespace quisk

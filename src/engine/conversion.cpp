@@ -281,10 +281,77 @@ bool finishDirectly(std::string_view lines, long long firstNumber, const LinesDo
     return written;
 }
 
+// The number of the source line whose output holds byte `at` of a block
+// whose output begins with the record of line firstNumber: every line end
+// before it is one record written, and excluded lines wrote nothing.
+long long recordAt(std::string_view block, std::size_t at, long long firstNumber,
+                   const Range& exclude) {
+    long long number = firstNumber;
+    auto skipExcluded = [&] {
+        while (exclude.contains(number))
+            ++number;
+    };
+    skipExcluded();
+    for (std::size_t end = block.find(kLineEnd); end != std::string_view::npos && end + 1 < at;
+         end = block.find(kLineEnd, end + 2)) {
+        ++number;
+        skipExcluded();
+    }
+    return number;
+}
+
+// The blocks of the output in the order they are written, and the first
+// failure, told by the writer thread.
+class BlockWriter {
+public:
+    BlockWriter(OutputFile& destination, const Range& exclude)
+        : destination_(destination), exclude_(exclude) {}
+    ~BlockWriter() { writer_.wait(); }
+
+    // Queues two pieces of output whose records begin with source line
+    // firstNumber; kBeforeRecords and kAfterRecords mark the header and the
+    // footer.
+    static constexpr long long kBeforeRecords = 0;
+    static constexpr long long kAfterRecords = -1;
+    void write(std::string_view a, std::string_view b, long long firstNumber) {
+        writer_.post([this, a, b, firstNumber] {
+            if (failed_)
+                return;
+            std::size_t before = destination_.bytesWritten();
+            if (destination_.write(a) && destination_.write(b))
+                return;
+            std::size_t at = destination_.bytesWritten() - before;
+            failedRecord_ = firstNumber <= 0 ? firstNumber : failingRecord(a, b, at, firstNumber);
+            failed_ = true;
+        });
+    }
+    bool failed() const { return failed_; }
+    // After wait(): the number of the record that could not be written, or
+    // kAfterRecords when the records were all written.
+    long long failedRecord() const { return failedRecord_; }
+    void wait() { writer_.wait(); }
+
+private:
+    long long failingRecord(std::string_view a, std::string_view b, std::size_t at,
+                            long long firstNumber) const {
+        if (at < a.size() || b.empty())
+            return recordAt(a, at, firstNumber, exclude_);
+        long long second = recordAt(a, a.size(), firstNumber, exclude_);
+        return recordAt(b, at - a.size(), second, exclude_);
+    }
+
+    OutputFile& destination_;
+    const Range exclude_;
+    std::atomic<bool> failed_{false}; // set on the writer's thread
+    long long failedRecord_ = kAfterRecords;
+    Worker writer_;
+};
+
 // The record loop: reads the source in runs of lines, formats the two halves
 // of each run on both cores, and hands the result to a writer thread while
 // the next run is formatted. Returns false at the first read, format or
-// write failure, with recordCount at the line being processed.
+// write failure, with recordCount at the line that could not be processed
+// or written.
 bool convertLines(LineReader& source, OutputFile& destination, const RecordFormatter& formatter,
                   const LineRanges& ranges, const RunTexts& texts, long long& recordCount,
                   Yielder& yielder) {
@@ -292,16 +359,9 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
     // holds the other. The workers are declared after them, so they have
     // finished with the blocks before the blocks go.
     OutputBlock blocks[2][2];
-    std::atomic<bool> writeFailed{false}; // set on the writer's thread
     Worker helper;
-    Worker writer;
-    auto write = [&](std::string_view a, std::string_view b = {}) {
-        writer.post([&destination, &writeFailed, a, b] {
-            if (!writeFailed && (!destination.write(a) || !destination.write(b)))
-                writeFailed = true;
-        });
-    };
-    write(texts.header, texts.fieldNames);
+    BlockWriter writer(destination, ranges.exclude);
+    writer.write(texts.header, texts.fieldNames, BlockWriter::kBeforeRecords);
 
     int turn = 0;
     std::string_view lines;
@@ -338,8 +398,9 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
             // Records too large for a block: each half is finished in order
             // on this thread, written straight to the destination.
             writer.wait();
-            if (writeFailed ||
-                !finishDirectly(first, firstNumber, firstDone, firstOut, destination, formatter,
+            if (writer.failed())
+                break;
+            if (!finishDirectly(first, firstNumber, firstDone, firstOut, destination, formatter,
                                 ranges, recordCount, yielder) ||
                 !finishDirectly(second, secondNumber, secondDone, secondOut, destination, formatter,
                                 ranges, recordCount, yielder))
@@ -351,16 +412,36 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
                 return false;
             }
             recordCount += firstDone.count + secondDone.count;
-            write(firstOut.bytes(), secondOut.bytes());
+            writer.write(firstOut.bytes(), secondOut.bytes(), firstNumber);
         }
-        if (writeFailed) // a block written before this one failed
+        if (writer.failed()) // a block written before this one failed
             break;
         turn = 1 - turn;
         yielder.ifDue();
     }
-    write(texts.footer);
+    writer.write(texts.footer, {}, BlockWriter::kAfterRecords);
     writer.wait();
-    return !writeFailed && !source.failed();
+    if (writer.failed() && writer.failedRecord() != BlockWriter::kAfterRecords)
+        recordCount = writer.failedRecord();
+    return !writer.failed() && !source.failed();
+}
+
+// Which file a failed run could not read or write, if any.
+RunFailure failureOf(const LineReader& source, const OutputFile& destination,
+                     const ConversionPaths& paths) {
+    RunFailure failure;
+    if (source.error() != 0) {
+        failure.file = RunFailure::File::Source;
+        failure.path = paths.source;
+        failure.error = source.error();
+    } else if (destination.error() != 0) {
+        failure.file = RunFailure::File::Destination;
+        failure.path = paths.destination;
+        failure.error = destination.error();
+    }
+    failure.destinationExisted = destination.replacing();
+    failure.destinationDamaged = destination.damaged();
+    return failure;
 }
 
 } // namespace
@@ -383,8 +464,7 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
 
     LineReader source;
     OutputFile destination;
-    bool opened = source.open(paths.source);
-    opened = destination.open(paths.destination) && opened;
+    bool opened = source.open(paths.source) && destination.open(paths.destination);
     LogFile log(paths.logFile);
     bool ok = log.writeLine(paths.source + t::kLogRead + paths.destination + t::kLogWritten);
 
@@ -411,6 +491,8 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
     // The destination is complete at this point; a log that cannot take its
     // last line does not undo that.
     result.ok = ok;
+    if (!ok)
+        result.failure = failureOf(source, destination, paths);
     log.writeLine(ok ? t::completedText(result.recordCount) : t::failedText(result.recordCount));
     return result;
 }

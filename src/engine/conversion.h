@@ -13,11 +13,23 @@ struct ConversionPaths {
     std::string logFile;
 };
 
+// Which file made a run fail and why; file None when the format was the cause.
+struct RunFailure {
+    enum class File { None, Source, Destination };
+    File file = File::None;
+    std::string path;
+    int error = 0;                   // an errno value or kNotARegularFile
+    bool destinationExisted = false; // and is left as it was, unless damaged
+    bool destinationDamaged = false; // the last step of replacing it in place failed
+};
+
 struct ConversionResult {
     bool ok = false;
     // Source lines read: excluded and copied lines count too. On failure,
-    // the number of the record being processed (0 before the first).
+    // the number of the record that could not be processed or written (0
+    // before the first).
     long long recordCount = 0;
+    RunFailure failure;
 };
 
 // Converts the source file into the destination file: header lines, the

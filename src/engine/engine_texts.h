@@ -26,6 +26,15 @@ inline constexpr const char* kAfterRunFailed1 = "処理後実行ﾌｧｲﾙ｢"
 inline constexpr const char* kAfterRunFailed2 = "｣を実行できませんでした｡";
 inline constexpr const char* kLogFileName = "Quisk.log";
 
+// The lines a failure message adds under its fixed text: the file and why.
+inline constexpr const char* kSourceLabel = "入力元: ";
+inline constexpr const char* kDestinationLabel = "出力先: ";
+inline constexpr const char* kFormatLabel = "ﾌｫｰﾏｯﾄﾌｧｲﾙ: ";
+inline constexpr const char* kDestinationKept = "出力先の元の内容はそのまま残っています｡";
+inline constexpr const char* kDestinationDamaged =
+    "出力先は上書きの途中で失敗したため､内容が不完全です｡";
+inline constexpr const char* kDestinationIsFolder = "先ﾌｧｲﾙにﾌｫﾙﾀﾞが指定されています｡";
+
 // The special row settings dialog.
 inline constexpr const char* kRowOptionCaption = "特別列処理設定";
 inline constexpr const char* kRowFrom = "行目から";

@@ -16,6 +16,7 @@ bool LineReader::open(const std::string& path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
     if (fd_ < 0 || ::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
+        error_ = fd_ >= 0 && S_ISDIR(st.st_mode) ? EISDIR : errno;
         close();
         return false;
     }
@@ -23,6 +24,7 @@ bool LineReader::open(const std::string& path) {
     buffer_ = ByteBuffer(kBlockSize + kSlack);
     begin_ = end_ = scanned_ = 0;
     eof_ = failed_ = skipLineFeed_ = false;
+    error_ = 0;
     return true;
 }
 
@@ -51,9 +53,10 @@ bool LineReader::fill() {
         ssize_t n = ::read(fd_, buffer_.data() + end_, wanted);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0)
+        if (n < 0) {
             failed_ = true;
-        else if (n == 0)
+            error_ = errno;
+        } else if (n == 0)
             eof_ = true;
         else
             end_ += static_cast<std::size_t>(n);

@@ -32,6 +32,7 @@ public:
     // False at the end of the file or on a read error (see failed()).
     bool nextLines(std::string_view& lines);
     bool failed() const { return failed_; }
+    int error() const { return error_; } // why open() or a read failed
 
 private:
     bool fill(); // reads more bytes behind the unread ones; false at end or error
@@ -43,6 +44,7 @@ private:
     std::size_t scanned_ = 0; // bytes before this hold no line end
     bool eof_ = false;
     bool failed_ = false;
+    int error_ = 0;
     bool skipLineFeed_ = false;
 };
 

@@ -1,11 +1,13 @@
 #include "run_command.h"
 
+#include "common/common_texts.h"
 #include "common/file_io.h"
 #include "engine/conversion.h"
 #include "engine/engine_texts.h"
 #include "engine/field_names.h"
 #include "format/format_file.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace quisk {
@@ -15,9 +17,18 @@ namespace t = engine_texts;
 
 Message stop(std::string text) { return {std::move(text), t::kErrorTitle, Icon::Stop}; }
 
-bool exists(const std::string& path) {
+// A line naming the file and a line with the cause, each after a line break.
+std::string detail(const char* label, const std::string& path, int error, bool writing) {
+    return "\r" + (label + path) + "\r" + common_texts::causeText(error, writing);
+}
+
+// Why path is no file to read: empty when it does not exist at all (the
+// fixed text says enough), else a line naming it and one with the cause.
+std::string notAFileDetail(const char* label, const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? "" : detail(label, path, errno, false);
+    return detail(label, path, S_ISDIR(st.st_mode) ? EISDIR : kNotARegularFile, false);
 }
 
 // The checks before anything is opened; false when the run must not start.
@@ -27,19 +38,42 @@ bool checkPaths(const RunRequest& r, MessageBoxes& boxes) {
         return false;
     }
     if (!isRegularFile(r.sourcePath)) {
-        boxes.show(stop(t::kNoSource));
+        boxes.show(stop(t::kNoSource + notAFileDetail(t::kSourceLabel, r.sourcePath)));
         return false;
     }
-    if (exists(r.destinationPath) && !r.overwriteExisting) {
+    if (isDirectory(r.destinationPath)) {
+        boxes.show(stop(std::string(t::kDestinationIsFolder) + "\r" + t::kDestinationLabel +
+                        r.destinationPath));
+        return false;
+    }
+    // A dangling link counts as an existing destination: writing creates
+    // the file it names.
+    if (pathExists(r.destinationPath) && !r.overwriteExisting) {
         Message ask{t::kOverwrite, t::kOverwriteTitle, Icon::None, Buttons::OkCancel, Answer::Ok};
         if (boxes.show(ask) != Answer::Ok)
             return false;
     }
     if (!isRegularFile(r.formatPath)) {
-        boxes.show(stop(t::kNoFormat));
+        boxes.show(stop(t::kNoFormat + notAFileDetail(t::kFormatLabel, r.formatPath)));
         return false;
     }
     return true;
+}
+
+// The fixed failure text, then the file that failed and why, and what
+// became of a destination that existed before.
+Message failureMessage(const ConversionResult& result) {
+    Message m = t::failureMessage(result.recordCount);
+    const RunFailure& f = result.failure;
+    if (f.file == RunFailure::File::Source)
+        m.text += detail(t::kSourceLabel, f.path, f.error, false);
+    else if (f.file == RunFailure::File::Destination)
+        m.text += detail(t::kDestinationLabel, f.path, f.error, true);
+    if (f.destinationDamaged)
+        m.text += std::string("\r") + t::kDestinationDamaged;
+    else if (f.destinationExisted)
+        m.text += std::string("\r") + t::kDestinationKept;
+    return m;
 }
 
 RunStatus convert(const RunRequest& r, MessageBoxes& boxes, RunObserver& observer,
@@ -56,12 +90,11 @@ RunStatus convert(const RunRequest& r, MessageBoxes& boxes, RunObserver& observe
         }
         fieldNameRow = *names;
     }
-    ConversionPaths paths{r.sourcePath, r.destinationPath,
-                          r.logDirectory + "/" + t::kLogFileName};
+    ConversionPaths paths{r.sourcePath, r.destinationPath, r.logDirectory + "/" + t::kLogFileName};
     ConversionResult result = saveData(format, fieldNameRow, paths, [&] { observer.yield(); });
     report.recordCount = result.recordCount;
     if (!result.ok) {
-        boxes.show(t::failureMessage(result.recordCount));
+        boxes.show(failureMessage(result));
         return RunStatus::Failed;
     }
     bool someoneFollows = r.unattended || !r.afterRunPath.empty() || r.exitAfterRun;

@@ -1,5 +1,6 @@
 #include "format_file.h"
 
+#include "common/common_texts.h"
 #include "common/escape.h"
 #include "common/file_io.h"
 #include "common/sjis.h"
@@ -241,8 +242,12 @@ bool loadFormatFile(const std::string& path, FormatDefinition& format, MessageBo
 bool saveFormatFile(const std::string& path, const FormatDefinition& format,
                     MessageBoxes& boxes) {
     std::optional<std::string> bytes = sjis::encode(formatFileText(format));
-    if (!bytes || !writeFileAtomically(path, *bytes)) {
-        boxes.show(Message{t::kSaveFailed, t::kFileErrorTitle, Icon::Stop});
+    int error = 0;
+    if (!bytes || !writeFileAtomically(path, *bytes, &error)) {
+        std::string text = t::kSaveFailed;
+        if (error != 0)
+            text += "\r" + (t::kSavePathLabel + path) + "\r" + common_texts::causeText(error, true);
+        boxes.show(Message{text, t::kFileErrorTitle, Icon::Stop});
         return false;
     }
     return true;

@@ -9,6 +9,7 @@ inline constexpr const char* kLoadFailedAsk = "は存在していますか?";
 // A file with more field rows than a table can hold (its path goes first).
 inline constexpr const char* kTooManyRows = "のﾌｨｰﾙﾄﾞ数が上限の32767行を超えています｡";
 inline constexpr const char* kSaveFailed = "ﾌｫｰﾏｯﾄﾌｧｲﾙの保存に失敗しました｡";
+inline constexpr const char* kSavePathLabel = "保存先: ";
 
 inline constexpr const char* kInputErrorTitle = "入力ｴﾗｰ";
 inline constexpr const char* kQuoteTooLong = "ﾃｷｽﾄの引用符は､1文字以下でなければなりません｡";

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quisk {
@@ -112,8 +113,10 @@ TEST_F(JobCommandsTest, AFailedWriteIsReportedAndKeepsTheChangeMark) {
     state.jobPath = path("missing/dir.dof");
     state.jobDirty = true;
     EXPECT_EQ(jobs.saveJob(), SaveOutcome::Failed);
-    EXPECT_EQ(boxes.shown.at(0), (Message{"処理ﾌｧｲﾙ｢" + state.jobPath + "｣の書込みに失敗しました｡",
-                                          "ｴﾗｰ", Icon::Stop}));
+    EXPECT_EQ(boxes.shown.at(0),
+              (Message{"処理ﾌｧｲﾙ｢" + state.jobPath +
+                           "｣の書込みに失敗しました｡\rファイルまたはフォルダが見つかりません｡",
+                       "ｴﾗｰ", Icon::Stop}));
     EXPECT_TRUE(state.jobDirty);
 }
 
@@ -157,7 +160,9 @@ TEST_F(JobCommandsTest, ClosingPromptKeepsTheWindowWhenTheSaveFails) {
     dialogs.answer(path("a.dof"));
     boxes.answer(Answer::Ok);
     EXPECT_FALSE(jobs.mayClose());
-    EXPECT_EQ(boxes.shown.back().text, "処理ﾌｧｲﾙ｢" + path("a.dof") + "｣の書込みに失敗しました｡");
+    EXPECT_EQ(boxes.shown.back().text, "処理ﾌｧｲﾙ｢" + path("a.dof") +
+                                           "｣の書込みに失敗しました｡\r"
+                                           "フォルダです｡ファイルを指定してください｡");
 }
 
 TEST_F(JobCommandsTest, NewJobKeepsOnlyTheName) {
@@ -182,6 +187,13 @@ TEST_F(JobCommandsTest, OpenJob) {
     EXPECT_EQ(boxes.shown.at(0), (Message{"処理ﾌｧｲﾙの読み込みに失敗しました｡", "ｴﾗｰ", Icon::Stop}));
     EXPECT_EQ(state.jobPath, "無題.dof");
     EXPECT_EQ(window.job.jobName, "売上");
+
+    // Something that is no file is refused at once, naming it and why.
+    ASSERT_EQ(::mkfifo(path("pipe.dof").c_str(), 0600), 0);
+    dialogs.answer(path("pipe.dof"));
+    jobs.openJob();
+    EXPECT_EQ(boxes.shown.at(1).text, "処理ﾌｧｲﾙの読み込みに失敗しました｡\r処理ﾌｧｲﾙ: " +
+                                          path("pipe.dof") + "\r通常のファイルではありません｡");
 
     JobDefinition stored{"n", "s", "d", "f", "p", false, true};
     writeJob("good.dof", stored);

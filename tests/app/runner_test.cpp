@@ -7,9 +7,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
+#include <set>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace quisk {
 namespace {
@@ -35,8 +42,10 @@ protected:
     std::string read(const std::string& name) const { return readText(name); }
     Outcome run(const std::string& arguments) {
         std::string err = (dir / "stderr.txt").string();
-        std::string command = "cd '" + dir.string() + "' && '" QUISK_BIN_DIR "/quisk-run' " +
-                              arguments + " 2>'" + err + "'";
+        // A run that waits for something is ended and fails the test.
+        std::string command = "cd '" + dir.string() +
+                              "' && timeout 20 '" QUISK_BIN_DIR "/quisk-run' " + arguments +
+                              " 2>'" + err + "'";
         Outcome o;
         FILE* pipe = ::popen(command.c_str(), "r");
         char buffer[4096];
@@ -84,7 +93,8 @@ TEST_F(Runner, ReportsBadInputWithMessagesAndExitStatus) {
     EXPECT_EQ(six.err, "ｴﾗｰ: 処理ﾌｧｲﾙの読み込みに失敗しました｡\n");
     Outcome folder = run("--format . in.txt out.csv");
     EXPECT_EQ(folder.status, 1);
-    EXPECT_EQ(folder.err, "ｴﾗｰ: ﾌｫｰﾏｯﾄﾌｧｲﾙは存在しません｡\n");
+    EXPECT_EQ(folder.err, "ｴﾗｰ: ﾌｫｰﾏｯﾄﾌｧｲﾙは存在しません｡\nﾌｫｰﾏｯﾄﾌｧｲﾙ: .\n"
+                          "フォルダです｡ファイルを指定してください｡\n");
     write("broken.qfd", "\"A\",\"1\r\n");
     Outcome broken = run("--format broken.qfd in.txt out.csv");
     EXPECT_EQ(broken.status, 1);
@@ -102,6 +112,109 @@ TEST_F(Runner, UsageErrorsHelpAndVersion) {
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage: quisk-run"), std::string::npos);
     EXPECT_EQ(run("--version").out, "quisk-run 1.0.0\n");
+}
+
+TEST_F(Runner, OddInputsFailAtOnceNamingTheFile) {
+    ASSERT_EQ(::mkfifo(path("pipe.dof").c_str(), 0600), 0);
+    Outcome fifo = run("pipe.dof");
+    EXPECT_EQ(fifo.status, 1);
+    EXPECT_EQ(fifo.err, "ｴﾗｰ: 処理ﾌｧｲﾙの読み込みに失敗しました｡\n処理ﾌｧｲﾙ: pipe.dof\n"
+                        "通常のファイルではありません｡\n");
+    Outcome folderJob = run(".");
+    EXPECT_EQ(folderJob.status, 1);
+    EXPECT_NE(folderJob.err.find("フォルダです｡"), std::string::npos);
+    Outcome folderSource = run("--format f.qfd . out.csv");
+    EXPECT_EQ(folderSource.status, 1);
+    EXPECT_EQ(folderSource.err, "ｴﾗｰ: 元ﾌｧｲﾙは存在しません｡\n入力元: .\n"
+                                "フォルダです｡ファイルを指定してください｡\n");
+    fs::create_directory(dir / "sub");
+    Outcome folderDestination = run("--format f.qfd in.txt sub");
+    EXPECT_EQ(folderDestination.status, 1);
+    EXPECT_EQ(folderDestination.err, "ｴﾗｰ: 先ﾌｧｲﾙにﾌｫﾙﾀﾞが指定されています｡\n出力先: sub\n");
+}
+
+TEST_F(Runner, AFullDiskNamesTheDestinationAndTheCause) {
+    Outcome o = run("--overwrite --format f.qfd in.txt /dev/full");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "ｴﾗｰ: 1件目でﾃﾞｰﾀの保存に失敗しました｡\n出力先: /dev/full\n"
+                     "ディスクの空き容量が不足しています｡\n");
+}
+
+// Runs quisk-run on a large source and sends it a signal as soon as it has
+// its new destination open; returns how it ended.
+class InterruptedRunner : public Runner {
+protected:
+    void SetUp() override {
+        Runner::SetUp();
+        std::string source;
+        source.reserve(kLines * 5);
+        for (int i = 0; i < kLines; ++i)
+            source += "ab1\r\n";
+        writeBytes("big.txt", source);
+        writeJobFile(path("big.dof"),
+                     JobDefinition{"job", "big.txt", "out.csv", "f.qfd", "", true, false});
+    }
+
+    int runAndSend(int signal) {
+        pid_t child = ::fork();
+        if (child == 0) {
+            int null = ::open("/dev/null", O_WRONLY);
+            if (::chdir(dir.c_str()) != 0 || ::dup2(null, 1) < 0 || ::dup2(null, 2) < 0)
+                ::_exit(126);
+            ::execl(QUISK_BIN_DIR "/quisk-run", "quisk-run", "big.dof", nullptr);
+            ::_exit(127);
+        }
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!writingDestination(child) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        ::kill(child, signal);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return status;
+    }
+
+    // True once the child holds a file open in the folder other than its
+    // source and the log: the new destination.
+    bool writingDestination(pid_t child) const {
+        std::error_code ec;
+        fs::path fds = "/proc/" + std::to_string(child) + "/fd";
+        for (const auto& entry : fs::directory_iterator(fds, ec)) {
+            std::string target = fs::read_symlink(entry.path(), ec).string();
+            if (target.rfind(dir.string() + "/", 0) == 0 && target.find("big.txt") == target.npos &&
+                target.find("Quisk.log") == target.npos)
+                return true;
+        }
+        return false;
+    }
+
+    std::set<std::string> entries() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    static constexpr int kLines = 4'000'000; // 20 MB
+};
+
+TEST_F(InterruptedRunner, LeavesTheOldDestinationAndNothingElse) {
+    const std::string expected = "\"ab\",\"1\"\r\n";
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+        writeBytes("out.csv", "previous");
+        int status = runAndSend(signal);
+        std::set<std::string> left = entries();
+        left.erase("Quisk.log"); // there when the signal came after it was opened
+        EXPECT_EQ(left, (std::set<std::string>{"big.dof", "big.txt", "f.qfd", "in.txt", "job.dof",
+                                               "out.csv"}))
+            << "signal " << signal;
+        if (WIFSIGNALED(status)) {
+            EXPECT_EQ(WTERMSIG(status), signal);
+            EXPECT_EQ(readWholeFile(path("out.csv")), "previous") << "signal " << signal;
+        } else { // the run was done before the signal came
+            EXPECT_EQ(WEXITSTATUS(status), 0);
+            EXPECT_EQ(fs::file_size(path("out.csv")), expected.size() * kLines);
+        }
+    }
 }
 
 } // namespace

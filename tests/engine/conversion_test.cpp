@@ -1,6 +1,10 @@
 #include "engine/conversion.h"
 #include "support/temp_folder.h"
 
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace quisk {
@@ -140,14 +144,81 @@ TEST_F(Conversion, FilesThatCannotBeOpenedFailBeforeTheFirstRecord) {
     EXPECT_NE(readText("Quisk.log").find("0件目で"), std::string::npos);
 }
 
-TEST_F(Conversion, AFullDiskFailsTheRun) {
+// Makes every file system full for this process after `bytes` bytes of a
+// file: writes past that fail with EFBIG, as a full disk fails them.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int);
+};
+
+TEST_F(Conversion, AFullDiskNamesTheRecordThatCouldNotBeWrittenAndKeepsTheOldFile) {
+    format.settings.excludeFrom = "10";
+    format.settings.excludeTo = "19";
     std::string source;
-    for (int i = 0; i < 200000; ++i)
-        source += "line " + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 30000; ++i)
+        source += "ab\r\n"; // each record is "ab" in quotes with CR LF: 6 bytes
     writeText("in.txt", source);
-    ConversionResult r = saveData(format, "", {path("in.txt"), "/dev/full", path("Quisk.log")});
-    EXPECT_FALSE(r.ok);
-    EXPECT_NE(readText("Quisk.log").find("件目でﾃﾞｰﾀの保存に失敗しました｡"), std::string::npos);
+    // Records 1-9 and 20 on are written; the limit falls inside the one
+    // after the 1000th written (in the first half of the block of lines),
+    // then just before the line feed of the one after the 20000th (in the
+    // second half).
+    for (auto [written, partly] : {std::pair{1000LL, 3}, std::pair{20000LL, 5}}) {
+        writeText("out.csv", "old");
+        ConversionResult r;
+        {
+            FileSizeLimit limit(static_cast<rlim_t>(6 * written + partly));
+            r = runOnFile();
+        }
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.recordCount, written + 11);
+        EXPECT_EQ(r.failure.file, RunFailure::File::Destination);
+        EXPECT_EQ(r.failure.path, path("out.csv"));
+        EXPECT_EQ(r.failure.error, EFBIG);
+        EXPECT_TRUE(r.failure.destinationExisted);
+        EXPECT_FALSE(r.failure.destinationDamaged);
+        EXPECT_EQ(readText("out.csv"), "old");
+        EXPECT_NE(readText("Quisk.log").find(std::to_string(written + 11) + "件目で"),
+                  std::string::npos);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3);
+    }
+}
+
+TEST_F(Conversion, FailuresTellWhichFileAndWhy) {
+    writeText("in.txt", "ab\r\n");
+    ConversionResult full = saveData(format, "", {path("in.txt"), "/dev/full", path("Quisk.log")});
+    EXPECT_FALSE(full.ok);
+    EXPECT_EQ(full.recordCount, 1); // the first record could not be written
+    EXPECT_EQ(full.failure.file, RunFailure::File::Destination);
+    EXPECT_EQ(full.failure.error, ENOSPC);
+    EXPECT_FALSE(full.failure.destinationExisted); // a device is written, not replaced
+
+    ConversionResult folder =
+        saveData(format, "", {dir.string(), path("out.csv"), path("Quisk.log")});
+    EXPECT_EQ(folder.failure.file, RunFailure::File::Source);
+    EXPECT_EQ(folder.failure.path, dir.string());
+    EXPECT_EQ(folder.failure.error, EISDIR);
+
+    ConversionResult missing =
+        saveData(format, "", {path("in.txt"), path("no/out.csv"), path("Quisk.log")});
+    EXPECT_EQ(missing.failure.file, RunFailure::File::Destination);
+    EXPECT_EQ(missing.failure.error, ENOENT);
+
+    format.row(1) = {"A", "0", "2", "Char", "", ""}; // the format, not a file
+    EXPECT_EQ(runOnFile().failure.file, RunFailure::File::None);
 }
 
 TEST_F(Conversion, HeaderTextBecomesLines) {

@@ -55,10 +55,38 @@ TEST_F(RunCommand, EmptyPathsAreRefusedFirst) {
     EXPECT_EQ(observer.starts, 0);
 }
 
-TEST_F(RunCommand, AMissingSourceOrAFolderIsRefused) {
+TEST_F(RunCommand, OddPathsAreRefusedAtOnceNamingThem) {
+    request.sourcePath = path("missing.txt");
+    EXPECT_EQ(run().status, RunStatus::Refused);
     request.sourcePath = dir.string();
     EXPECT_EQ(run().status, RunStatus::Refused);
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"元ﾌｧｲﾙは存在しません｡"});
+    request.sourcePath = path("in.txt");
+    request.destinationPath = dir.string(); // asked nothing: it cannot be replaced
+    EXPECT_EQ(run().status, RunStatus::Refused);
+    request.destinationPath = path("out.csv");
+    request.formatPath = "/dev/null";
+    EXPECT_EQ(run().status, RunStatus::Refused);
+    EXPECT_EQ(
+        boxes.texts(),
+        (std::vector<std::string>{
+            "元ﾌｧｲﾙは存在しません｡",
+            "元ﾌｧｲﾙは存在しません｡\r入力元: " + dir.string() +
+                "\rフォルダです｡ファイルを指定してください｡",
+            "先ﾌｧｲﾙにﾌｫﾙﾀﾞが指定されています｡\r出力先: " + dir.string(),
+            "ﾌｫｰﾏｯﾄﾌｧｲﾙは存在しません｡\rﾌｫｰﾏｯﾄﾌｧｲﾙ: /dev/null\r通常のファイルではありません｡"}));
+    EXPECT_EQ(observer.starts, 0);
+}
+
+TEST_F(RunCommand, ADanglingLinkIsAnExistingDestination) {
+    std::filesystem::create_symlink("target.csv", path("out.csv"));
+    boxes.answer(Answer::Cancel);
+    EXPECT_EQ(run().status, RunStatus::Refused);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"同名ﾌｧｲﾙが存在します｡上書きしますか?"});
+    EXPECT_EQ(readText("target.csv"), "<missing>");
+    boxes.answer(Answer::Ok);
+    EXPECT_EQ(run().status, RunStatus::Completed);
+    EXPECT_TRUE(std::filesystem::is_symlink(path("out.csv")));
+    EXPECT_EQ(readText("target.csv"), "\"名前\"\r\n\"ab\"\r\n\"cd\"\r\n");
 }
 
 TEST_F(RunCommand, AskingBeforeOverwritingComesBeforeTheFormatCheck) {
@@ -118,12 +146,21 @@ TEST_F(RunCommand, ABrokenFormatStopsTheRunBeforeAnythingIsWritten) {
     EXPECT_TRUE(launcher.started.empty());
 }
 
-TEST_F(RunCommand, AFailedConversionIsReportedWithItsRecordNumber) {
+TEST_F(RunCommand, AFailedConversionIsReportedWithItsRecordNumberFileAndCause) {
+    writeText("out.csv", "previous");
+    request.overwriteExisting = true;
     writeText("f.qfd", "\"A\",\"0\",\"2\",\"Char\",\"\",\"\"\r\n");
     EXPECT_EQ(run().status, RunStatus::Failed);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0], engine_texts::failureMessage(1));
-    EXPECT_EQ(readText("out.csv"), "<missing>");
+    writeText("f.qfd", kFormat);
+    request.destinationPath = "/dev/full";
+    EXPECT_EQ(run().status, RunStatus::Failed);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    Message cannotCut = engine_texts::failureMessage(1);
+    cannotCut.text += "\r出力先の元の内容はそのまま残っています｡";
+    EXPECT_EQ(boxes.shown[0], cannotCut);
+    EXPECT_EQ(boxes.shown[1].text, "0件目でﾃﾞｰﾀの保存に失敗しました｡\r出力先: /dev/full\r"
+                                   "ディスクの空き容量が不足しています｡");
+    EXPECT_EQ(readText("out.csv"), "previous");
 }
 
 } // namespace

@@ -74,6 +74,12 @@ TEST_F(FormatFileOnDisk, SavesAndLoadsShiftJisFilesAtomically) {
     EXPECT_EQ(boxes.shown[0].text, format_texts::kSaveFailed);
     EXPECT_EQ(boxes.shown[0].title, "ﾌｧｲﾙｴﾗｰ");
     EXPECT_EQ(readWholeFile(path), sjis::encode(kExampleText));
+
+    // A file that cannot be written is named with the cause.
+    EXPECT_FALSE(saveFormatFile(this->path("missing/x.qfd"), exampleDefinition(), boxes));
+    EXPECT_EQ(boxes.shown.at(1).text, std::string(format_texts::kSaveFailed) + "\r保存先: " +
+                                          this->path("missing/x.qfd") +
+                                          "\rファイルまたはフォルダが見つかりません｡");
 }
 
 TEST(FormatFile, ReportsFilesThatCannotBeReadAndKeepsTheDefinition) {

@@ -4,6 +4,7 @@
 #include "app/ui/app_icon.h"
 #include "app/ui/frm_quisk.h"
 #include "common/platform/qt_platform.h"
+#include "common/signal_cleanup.h"
 
 #include <QApplication>
 
@@ -32,6 +33,8 @@ quisk::StartupContext startupContext(const QApplication& app) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // An interrupted run leaves no temporary file behind.
+    quisk::removeTemporariesOnSignals();
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Quisk"));
     app.setDesktopFileName(QStringLiteral("quisk"));
