@@ -4,6 +4,7 @@
 #include "common/sjis.h"
 #include "engine/engine_texts.h"
 #include "engine/line_reader.h"
+#include "engine/output_encoding.h"
 #include "engine/record_formatter.h"
 #include "engine/worker.h"
 
@@ -107,6 +108,12 @@ std::optional<RunTexts> encodeRunTexts(const FormatSettings& s, const std::strin
     if (!header || !footer || !names)
         return std::nullopt;
     return RunTexts{*header, *names, *footer};
+}
+
+// The fixed lines in the output encoding, the byte order mark (if any) first.
+RunTexts inOutputForm(const RunTexts& texts, const OutputEncoder& encoder) {
+    return RunTexts{std::string(encoder.start()) + encoder.encode(texts.header),
+                    encoder.encode(texts.fieldNames), encoder.encode(texts.footer)};
 }
 
 struct Range {
@@ -284,14 +291,17 @@ bool finishDirectly(std::string_view lines, long long firstNumber, const LinesDo
 // The record loop: reads the source in runs of lines, formats the two halves
 // of each run on both cores, and hands the result to a writer thread while
 // the next run is formatted. Returns false at the first read, format or
-// write failure, with recordCount at the line being processed.
+// write failure, with recordCount at the line being processed. Each half is
+// put into the output encoding on the core that formatted it; replaced counts
+// the bytes that had no character.
 bool convertLines(LineReader& source, OutputFile& destination, const RecordFormatter& formatter,
-                  const LineRanges& ranges, const RunTexts& texts, long long& recordCount,
-                  Yielder& yielder) {
+                  const OutputEncoder& encoder, const LineRanges& ranges, const RunTexts& texts,
+                  long long& recordCount, long long& replaced, Yielder& yielder) {
     // Two sets of output blocks: one being formatted while the writer still
     // holds the other. The workers are declared after them, so they have
     // finished with the blocks before the blocks go.
     OutputBlock blocks[2][2];
+    ByteBuffer encoded[2][2]; // the same blocks in the output encoding
     std::atomic<bool> writeFailed{false}; // set on the writer's thread
     Worker helper;
     Worker writer;
@@ -319,16 +329,23 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
         bool numbersMatter = !formatter.canFormat() || ranges.lastLine() > firstNumber;
         const long long secondNumber = firstNumber + (numbersMatter ? countLines(first) : 1);
         LinesDone secondDone;
+        std::string_view secondBytes;
+        long long secondReplaced = 0;
         bool helperOutOfMemory = false;
         if (!second.empty())
             helper.post([&, second, secondNumber] {
                 try {
                     secondDone = formatLines(second, secondNumber, ranges, formatter, secondOut);
+                    secondBytes =
+                        encoder.encode(secondOut.bytes(), encoded[turn][1], secondReplaced);
                 } catch (const std::bad_alloc&) {
                     helperOutOfMemory = true;
                 }
             });
         LinesDone firstDone = formatLines(first, firstNumber, ranges, formatter, firstOut);
+        long long firstReplaced = 0;
+        std::string_view firstBytes =
+            encoder.encode(firstOut.bytes(), encoded[turn][0], firstReplaced);
         helper.wait();
         if (helperOutOfMemory)
             throw std::bad_alloc();
@@ -351,7 +368,8 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
                 return false;
             }
             recordCount += firstDone.count + secondDone.count;
-            write(firstOut.bytes(), secondOut.bytes());
+            replaced += firstReplaced + secondReplaced;
+            write(firstBytes, secondBytes);
         }
         if (writeFailed) // a block written before this one failed
             break;
@@ -391,13 +409,16 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
     ConversionResult result;
     const FormatSettings& s = format.settings;
     auto formatter = RecordFormatter::build(format);
+    auto encoder = OutputEncoder::build(s);
     auto texts = encodeRunTexts(s, fieldNameRow);
+    if (texts && encoder)
+        texts = inOutputForm(*texts, *encoder);
     const LineRanges ranges{{decimalValue(s.excludeFrom), decimalValue(s.excludeTo)},
                             {decimalValue(s.writeAsIsFrom), decimalValue(s.writeAsIsTo)}};
     try {
-        ok = ok && opened && formatter && texts &&
-             convertLines(source, destination, *formatter, ranges, *texts, result.recordCount,
-                          yielder);
+        ok = ok && opened && formatter && encoder && texts &&
+             convertLines(source, destination, *formatter, *encoder, ranges, *texts,
+                          result.recordCount, result.replacedCount, yielder);
     } catch (const std::bad_alloc&) {
         // Out of memory (a line too long to hold): a failed run like any other.
         ok = false;

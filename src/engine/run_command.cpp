@@ -47,6 +47,10 @@ RunStatus convert(const RunRequest& r, MessageBoxes& boxes, RunObserver& observe
     FormatDefinition format;
     if (!loadFormatFile(r.formatPath, format, boxes))
         return RunStatus::Failed;
+    if (!r.outputEncoding.empty())
+        format.settings.outputEncoding = r.outputEncoding;
+    if (!r.outputLineEnd.empty())
+        format.settings.outputLineEnd = r.outputLineEnd;
     std::string fieldNameRow;
     if (format.settings.fieldNamesOnTop) {
         auto names = readFieldNameRow(r.formatPath);
@@ -60,13 +64,15 @@ RunStatus convert(const RunRequest& r, MessageBoxes& boxes, RunObserver& observe
                           r.logDirectory + "/" + t::kLogFileName};
     ConversionResult result = saveData(format, fieldNameRow, paths, [&] { observer.yield(); });
     report.recordCount = result.recordCount;
+    report.replacedCount = result.replacedCount;
     if (!result.ok) {
         boxes.show(t::failureMessage(result.recordCount));
         return RunStatus::Failed;
     }
     bool someoneFollows = r.unattended || !r.afterRunPath.empty() || r.exitAfterRun;
+    report.completionShown = !someoneFollows;
     if (!someoneFollows)
-        boxes.show(t::completionMessage(result.recordCount));
+        boxes.show(t::completionMessage(result.recordCount, result.replacedCount));
     return RunStatus::Completed;
 }
 

@@ -18,6 +18,10 @@ struct RunRequest {
     bool exitAfterRun = false;
     bool unattended = false;      // started with "/I": no completion message
     std::string logDirectory;     // the start directory; the log lies there
+    // Output encoding and line end for this run instead of the format's
+    // (the settings' display values); empty keeps the format's.
+    std::string outputEncoding;
+    std::string outputLineEnd;
 };
 
 enum class RunStatus {
@@ -29,6 +33,8 @@ enum class RunStatus {
 struct RunReport {
     RunStatus status = RunStatus::Refused;
     long long recordCount = 0;
+    long long replacedCount = 0; // U+FFFD written for bytes without a character
+    bool completionShown = false;
     bool afterRunStarted = false;
 };
 
