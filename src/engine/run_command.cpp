@@ -42,15 +42,15 @@ bool checkPaths(const RunRequest& r, MessageBoxes& boxes) {
     return true;
 }
 
-RunStatus convert(const RunRequest& r, MessageBoxes& boxes, RunObserver& observer,
-                  RunReport& report) {
+RunStatus convert(const RunRequest& r, const OutputOverride& output, MessageBoxes& boxes,
+                  RunObserver& observer, RunReport& report) {
     FormatDefinition format;
     if (!loadFormatFile(r.formatPath, format, boxes))
         return RunStatus::Failed;
-    if (!r.outputEncoding.empty())
-        format.settings.outputEncoding = r.outputEncoding;
-    if (!r.outputLineEnd.empty())
-        format.settings.outputLineEnd = r.outputLineEnd;
+    if (!output.encoding.empty())
+        format.settings.outputEncoding = output.encoding;
+    if (!output.lineEnd.empty())
+        format.settings.outputLineEnd = output.lineEnd;
     std::string fieldNameRow;
     if (format.settings.fieldNamesOnTop) {
         auto names = readFieldNameRow(r.formatPath);
@@ -79,12 +79,12 @@ RunStatus convert(const RunRequest& r, MessageBoxes& boxes, RunObserver& observe
 } // namespace
 
 RunReport runJob(const RunRequest& request, MessageBoxes& boxes, ProgramLauncher& launcher,
-                 RunObserver& observer) {
+                 RunObserver& observer, const OutputOverride& output) {
     RunReport report;
     if (!checkPaths(request, boxes))
         return report;
     observer.started();
-    report.status = convert(request, boxes, observer, report);
+    report.status = convert(request, output, boxes, observer, report);
     // A program that follows the run would take the previous destination
     // for a new one, so it is only started after a completed conversion.
     if (report.status == RunStatus::Completed && !request.afterRunPath.empty()) {

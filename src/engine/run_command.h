@@ -18,10 +18,13 @@ struct RunRequest {
     bool exitAfterRun = false;
     bool unattended = false;      // started with "/I": no completion message
     std::string logDirectory;     // the start directory; the log lies there
-    // Output encoding and line end for this run instead of the format's
-    // (the settings' display values); empty keeps the format's.
-    std::string outputEncoding;
-    std::string outputLineEnd;
+};
+
+// Output encoding and line end for one run instead of the format's, as the
+// settings' display values; an empty one keeps the format's.
+struct OutputOverride {
+    std::string encoding;
+    std::string lineEnd;
 };
 
 enum class RunStatus {
@@ -51,6 +54,6 @@ public:
 // format, builds the field-name line, converts, shows the completion message
 // when nobody else follows the run, and starts the after-run program.
 RunReport runJob(const RunRequest& request, MessageBoxes& boxes, ProgramLauncher& launcher,
-                 RunObserver& observer);
+                 RunObserver& observer, const OutputOverride& output = {});
 
 } // namespace quisk

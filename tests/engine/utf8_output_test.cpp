@@ -119,9 +119,10 @@ protected:
         request.formatPath = writeText("f.qfd", formatText);
         request.logDirectory = dir.string();
         request.overwriteExisting = true;
-        return runJob(request, boxes, launcher, observer);
+        return runJob(request, boxes, launcher, observer, output);
     }
     RunRequest request;
+    OutputOverride output;
     ScriptedMessageBoxes boxes;
     RecordingLauncher launcher;
     RunObserver observer;
@@ -145,8 +146,7 @@ TEST_F(Utf8Run, TheFormatChoosesTheOutputAndTheMessageCountsReplacements) {
 }
 
 TEST_F(Utf8Run, TheRequestOverridesTheFormatForOneRun) {
-    request.outputEncoding = kEncodingShiftJis;
-    request.outputLineEnd = kLineEndCrLf;
+    output = {kEncodingShiftJis, kLineEndCrLf};
     run(kUtf8Format);
     EXPECT_EQ(readWholeFile(path("out.csv")),
               *sjis::encode("\"名前\"\r\n\"ab\"\r\n") + "\"c\xFD\"\r\n");
