@@ -3,6 +3,7 @@
 #include "common/sjis.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -104,16 +105,57 @@ const Table* table() {
     return built.get();
 }
 
+// Writes the entry's three UTF-8 bytes (the caller keeps only its count).
 void store(char* out, std::uint32_t entry) {
-    out[0] = static_cast<char>(entry);
-    out[1] = static_cast<char>(entry >> 8);
-    out[2] = static_cast<char>(entry >> 16);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(out, &entry, 4);
+    } else {
+        out[0] = static_cast<char>(entry);
+        out[1] = static_cast<char>(entry >> 8);
+        out[2] = static_cast<char>(entry >> 16);
+    }
 }
 
 // Whether any byte of a word is a carriage return.
 bool holdsCarriageReturn(std::uint64_t word) {
     std::uint64_t x = word ^ (kOnes * '\r');
     return ((x - kOnes) & ~x & kHighBits) != 0;
+}
+
+// The conversion, made once for each line-end choice so that the usual
+// one never tests for carriage returns.
+template <bool kLfOnly> Converted convert(const Table& t, std::string_view in, char* out) {
+    const auto* p = reinterpret_cast<const unsigned char*>(in.data());
+    const auto* end = p + in.size();
+    std::size_t replaced = 0;
+    while (p < end) {
+        // A run of 7-bit bytes, copied a word at a time; a carriage return
+        // stops the word copy when line ends change.
+        while (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            if ((word & kHighBits) || (kLfOnly && holdsCarriageReturn(word)))
+                break;
+            std::memcpy(out, &word, 8);
+            p += 8;
+            out += 8;
+        }
+        for (; p < end && *p < 0x80; ++p)
+            if (!(kLfOnly && *p == '\r' && p + 1 < end && p[1] == '\n'))
+                *out++ = static_cast<char>(*p);
+        // A run of other bytes: a lead byte followed by a trail byte is
+        // looked up as a pair, every other byte on its own.
+        while (p < end && *p >= 0x80) {
+            const unsigned b = *p++;
+            std::uint32_t entry = t.single[b];
+            if ((entry & kLead) && p < end && t.trail[*p] != kNoTrail)
+                entry = t.pairs[t.row[b] + t.trail[*p++]];
+            store(out, entry);
+            out += (entry >> kCountShift) & 0xF;
+            replaced += (entry & kReplaced) != 0;
+        }
+    }
+    return {out, replaced};
 }
 
 } // namespace
@@ -124,40 +166,7 @@ bool prepare() {
 
 Converted toUtf8(std::string_view in, char* out, bool lfOnly) {
     const Table& t = *table();
-    const auto* p = reinterpret_cast<const unsigned char*>(in.data());
-    const auto* end = p + in.size();
-    Converted done;
-    while (p < end) {
-        // Runs of 7-bit bytes are copied a word at a time; a carriage return
-        // stops the run when line ends change.
-        while (end - p >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, 8);
-            if ((word & kHighBits) || (lfOnly && holdsCarriageReturn(word)))
-                break;
-            std::memcpy(out, &word, 8);
-            p += 8;
-            out += 8;
-        }
-        if (p == end)
-            break;
-        const unsigned b = *p;
-        if (b < 0x80) {
-            if (!(lfOnly && b == '\r' && p + 1 < end && p[1] == '\n'))
-                *out++ = static_cast<char>(b);
-            ++p;
-            continue;
-        }
-        std::uint32_t entry = t.single[b];
-        ++p;
-        if ((entry & kLead) && p < end && t.trail[*p] != kNoTrail)
-            entry = t.pairs[t.row[b] + t.trail[*p++]];
-        store(out, entry);
-        out += (entry >> kCountShift) & 0xF;
-        done.replaced += (entry & kReplaced) != 0;
-    }
-    done.end = out;
-    return done;
+    return lfOnly ? convert<true>(t, in, out) : convert<false>(t, in, out);
 }
 
 char* toLfOnly(std::string_view in, char* out) {
