@@ -131,16 +131,6 @@ TEST(Cp932ToUtf8, EverySingleByteReadsAsIcuReadsItSave7BitBytesStayThemselves) {
     EXPECT_EQ(rotatedByIcu, (std::vector<int>{0x1A, 0x1C, 0x7F}));
 }
 
-TEST(Cp932ToUtf8, UsesTheWindowsFormOfShiftJis) {
-    EXPECT_EQ(convert(bytes({0x81, 0x60})).utf8, "～");               // U+FF5E, not U+301C
-    EXPECT_EQ(convert(bytes({0x87, 0x40})).utf8, "①");                // NEC row 13
-    EXPECT_EQ(convert(bytes({0xED, 0x40})).utf8, "纊");               // NEC-selected IBM
-    EXPECT_EQ(convert(bytes({0xFA, 0x40})).utf8, "ⅰ");                // IBM extension
-    EXPECT_EQ(convert(bytes({0xF0, 0x40})).utf8, "\xEE\x80\x80");     // user area: U+E000
-    EXPECT_EQ(convert(bytes({0x5C, 0x7E, 0xB1})).utf8, "\\~ｱ");       // no yen sign, no overline
-    EXPECT_EQ(convert(bytes({0x95, 0x5C, 0x83, 0x7C})).utf8, "表ポ"); // ASCII-range trail bytes
-}
-
 TEST(Cp932ToUtf8, BrokenLeadsAndInvalidBytesBecomeCountedReplacements) {
     // The "・" the formatter writes for a cut character is a real character.
     EXPECT_EQ(convert(bytes({0x81, 0x45})).utf8, "・");

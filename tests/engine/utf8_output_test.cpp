@@ -2,8 +2,6 @@
 // positions, what is written changes.
 #include "common/platform.h"
 #include "engine/conversion.h"
-#include "engine/engine_texts.h"
-#include "engine/field_names.h"
 #include "engine/run_command.h"
 #include "support/temp_folder.h"
 
@@ -119,10 +117,9 @@ protected:
         request.formatPath = writeText("f.qfd", formatText);
         request.logDirectory = dir.string();
         request.overwriteExisting = true;
-        return runJob(request, boxes, launcher, observer, output);
+        return runJob(request, boxes, launcher, observer);
     }
     RunRequest request;
-    OutputOverride output;
     ScriptedMessageBoxes boxes;
     RecordingLauncher launcher;
     RunObserver observer;
@@ -143,14 +140,6 @@ TEST_F(Utf8Run, TheFormatChoosesTheOutputAndTheMessageCountsReplacements) {
     EXPECT_EQ(boxes.shown[0].text, "2件のﾃﾞｰﾀの保存が終了しました｡\r"
                                    "1文字をUTF-8に変換できず､U+FFFDに置き換えました｡");
     EXPECT_EQ(readText("Quisk.log").find("U+FFFD"), std::string::npos); // the log stays two lines
-}
-
-TEST_F(Utf8Run, TheRequestOverridesTheFormatForOneRun) {
-    output = {kEncodingShiftJis, kLineEndCrLf};
-    run(kUtf8Format);
-    EXPECT_EQ(readWholeFile(path("out.csv")),
-              *sjis::encode("\"名前\"\r\n\"ab\"\r\n") + "\"c\xFD\"\r\n");
-    EXPECT_EQ(boxes.shown.at(0), engine_texts::completionMessage(2));
 }
 
 } // namespace
