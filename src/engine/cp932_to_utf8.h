@@ -24,9 +24,8 @@ constexpr std::size_t maxUtf8Bytes(std::size_t n) {
     return 3 * n + 4;
 }
 
-// Builds the table if it is not built yet; false when ICU cannot provide
-// the code page. Converting calls it too; calling it first keeps the cost
-// out of the first block.
+// Builds the table if it is not built yet (once per process, safe from any
+// thread); false when ICU cannot provide the code page.
 bool prepare();
 
 // Converts in to UTF-8 at out (room for maxUtf8Bytes(in.size())). A byte
