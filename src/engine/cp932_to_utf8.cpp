@@ -116,10 +116,20 @@ void store(char* out, std::uint32_t entry) {
     }
 }
 
-// Whether any byte of a word is a carriage return.
-bool holdsCarriageReturn(std::uint64_t word) {
+// The high bit of every byte of a word that is a carriage return; exact up
+// to the first such byte, which is all that is used.
+std::uint64_t carriageReturns(std::uint64_t word) {
     std::uint64_t x = word ^ (kOnes * '\r');
-    return ((x - kOnes) & ~x & kHighBits) != 0;
+    return (x - kOnes) & ~x & kHighBits;
+}
+
+// How many bytes of a word, in memory order, come before the first byte
+// marked in marks (the high bit of each marked byte); 8 when none is.
+unsigned bytesBefore(std::uint64_t marks) {
+    if constexpr (std::endian::native == std::endian::little)
+        return static_cast<unsigned>(std::countr_zero(marks)) / 8;
+    else
+        return static_cast<unsigned>(std::countl_zero(marks)) / 8;
 }
 
 // The conversion, made once for each line-end choice so that the usual
@@ -129,20 +139,34 @@ template <bool kLfOnly> Converted convert(const Table& t, std::string_view in, c
     const auto* end = p + in.size();
     std::size_t replaced = 0;
     while (p < end) {
-        // A run of 7-bit bytes, copied a word at a time; a carriage return
-        // stops the word copy when line ends change.
+        // A run of 7-bit bytes, a word at a time: the whole word is stored,
+        // and both sides move on by the bytes before the first one that
+        // ends the run (a byte from 0x80, or a carriage return when line
+        // ends change).
         while (end - p >= 8) {
             std::uint64_t word;
             std::memcpy(&word, p, 8);
-            if ((word & kHighBits) || (kLfOnly && holdsCarriageReturn(word)))
-                break;
+            std::uint64_t stops = word & kHighBits;
+            if constexpr (kLfOnly)
+                stops |= carriageReturns(word);
             std::memcpy(out, &word, 8);
-            p += 8;
-            out += 8;
+            const unsigned n = bytesBefore(stops);
+            p += n;
+            out += n;
+            if (n < 8)
+                break;
         }
-        for (; p < end && *p < 0x80; ++p)
-            if (!(kLfOnly && *p == '\r' && p + 1 < end && p[1] == '\n'))
-                *out++ = static_cast<char>(*p);
+        if (kLfOnly && end - p >= 8 && *p == '\r') {
+            if (p[1] != '\n')
+                *out++ = '\r';
+            ++p;
+            continue;
+        }
+        // The last few bytes, one at a time.
+        if (end - p < 8)
+            for (; p < end && *p < 0x80; ++p)
+                if (!(kLfOnly && *p == '\r' && p + 1 < end && p[1] == '\n'))
+                    *out++ = static_cast<char>(*p);
         // A run of other bytes: a lead byte followed by a trail byte is
         // looked up as a pair, every other byte on its own.
         while (p < end && *p >= 0x80) {

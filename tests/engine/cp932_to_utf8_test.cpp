@@ -157,9 +157,11 @@ TEST(Cp932ToUtf8, BrokenLeadsAndInvalidBytesBecomeCountedReplacements) {
 
 TEST(Cp932ToUtf8, LfOnlyDropsTheCarriageReturnOfEveryCrLf) {
     const std::string longLine(21, 'x');
-    const std::string in = longLine + "\r\n" + bytes({0x8A, 0xBF}) + "\r\n" + "a\rb\nc\r\n";
-    EXPECT_EQ(convert(in, true).utf8, longLine + "\n漢\na\rb\nc\n"); // lone CR and LF stay
-    EXPECT_EQ(convert(in, false).utf8, longLine + "\r\n漢\r\na\rb\nc\r\n");
+    // Lone CR and LF stay, within a long run of 7-bit bytes and at the end.
+    const std::string in = longLine + "\r\n" + bytes({0x8A, 0xBF}) + "\r\n" + "a\rb\n" +
+                           longLine + "\r\n" + "a\rb\nc\r\n";
+    EXPECT_EQ(convert(in, true).utf8, longLine + "\n漢\na\rb\n" + longLine + "\na\rb\nc\n");
+    EXPECT_EQ(convert(in, false).utf8, longLine + "\r\n漢\r\na\rb\n" + longLine + "\r\na\rb\nc\r\n");
 
     // Shift-JIS output keeps every other byte, a trail byte 0x5C included.
     const std::string sjis = bytes({0x95, 0x5C, '\r', '\n', 0x8A, 0xBF, '\r', '\r', '\n'});
