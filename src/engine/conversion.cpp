@@ -154,17 +154,21 @@ private:
 // as a long line can take seconds.
 class DirectOutput final : public RecordSink {
 public:
-    DirectOutput(OutputBlock& block, OutputFile& destination, Yielder& yielder)
-        : block_(block), destination_(destination), yielder_(yielder) {}
+    DirectOutput(OutputBlock& block, OutputFile& destination, Yielder& yielder,
+                 const OutputEncoder& encoder, long long& replaced)
+        : block_(block), destination_(destination), yielder_(yielder), encoder_(encoder),
+          replaced_(replaced) {}
     char* room(std::size_t n) override {
         if (!block_.fits(n))
             flush();
         return block_.room(n);
     }
     void wrote(char* end) override { block_.wrote(end); }
-    // False once a write has failed.
-    bool flush() {
-        written_ = written_ && destination_.write(block_.bytes());
+    // False once a write has failed. Each piece is put into the output
+    // encoding as it goes; last says that no piece follows.
+    bool flush(bool last = false) {
+        written_ = written_ && destination_.write(encoder_.encodePiece(
+                                   block_.bytes(), last, carry_, encoded_, replaced_));
         block_.clear();
         yielder_.ifDue();
         return written_;
@@ -174,6 +178,10 @@ private:
     OutputBlock& block_;
     OutputFile& destination_;
     Yielder& yielder_;
+    const OutputEncoder& encoder_;
+    long long& replaced_;
+    ByteBuffer encoded_;
+    std::string carry_; // a lead byte whose trail byte is in the next piece
     bool written_ = true;
 };
 
@@ -269,17 +277,18 @@ long long countLines(std::string_view lines) {
 // at the line being processed.
 bool finishDirectly(std::string_view lines, long long firstNumber, const LinesDone& done,
                     OutputBlock& block, OutputFile& destination, const RecordFormatter& formatter,
-                    const LineRanges& ranges, long long& recordCount, Yielder& yielder) {
+                    const OutputEncoder& encoder, const LineRanges& ranges,
+                    long long& recordCount, long long& replaced, Yielder& yielder) {
     if (done.failedAt) {
         recordCount = done.failedAt;
         return false;
     }
-    DirectOutput direct(block, destination, yielder);
+    DirectOutput direct(block, destination, yielder, encoder, replaced);
     LinesDone rest;
     if (done.stoppedAt != std::string_view::npos)
         rest = formatLines(lines.substr(done.stoppedAt), firstNumber + done.count, ranges,
                            formatter, block, &direct);
-    const bool written = direct.flush();
+    const bool written = direct.flush(true);
     if (rest.failedAt) {
         recordCount = rest.failedAt;
         return false;
@@ -357,9 +366,9 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
             writer.wait();
             if (writeFailed ||
                 !finishDirectly(first, firstNumber, firstDone, firstOut, destination, formatter,
-                                ranges, recordCount, yielder) ||
+                                encoder, ranges, recordCount, replaced, yielder) ||
                 !finishDirectly(second, secondNumber, secondDone, secondOut, destination, formatter,
-                                ranges, recordCount, yielder))
+                                encoder, ranges, recordCount, replaced, yielder))
                 return false;
         } else {
             if (firstDone.failedAt || secondDone.failedAt) {

@@ -134,7 +134,8 @@ unsigned bytesBefore(std::uint64_t marks) {
 
 // The conversion, made once for each line-end choice so that the usual
 // one never tests for carriage returns.
-template <bool kLfOnly> Converted convert(const Table& t, std::string_view in, char* out) {
+template <bool kLfOnly>
+Converted convert(const Table& t, std::string_view in, char* out, bool more) {
     const auto* p = reinterpret_cast<const unsigned char*>(in.data());
     const auto* end = p + in.size();
     std::size_t replaced = 0;
@@ -172,14 +173,18 @@ template <bool kLfOnly> Converted convert(const Table& t, std::string_view in, c
         while (p < end && *p >= 0x80) {
             const unsigned b = *p++;
             std::uint32_t entry = t.single[b];
-            if ((entry & kLead) && p < end && t.trail[*p] != kNoTrail)
-                entry = t.pairs[t.row[b] + t.trail[*p++]];
+            if (entry & kLead) {
+                if (p < end && t.trail[*p] != kNoTrail)
+                    entry = t.pairs[t.row[b] + t.trail[*p++]];
+                else if (p == end && more)
+                    return {out, replaced, 1};
+            }
             store(out, entry);
             out += (entry >> kCountShift) & 0xF;
             replaced += (entry & kReplaced) != 0;
         }
     }
-    return {out, replaced};
+    return {out, replaced, 0};
 }
 
 } // namespace
@@ -188,9 +193,9 @@ bool prepare() {
     return table() != nullptr;
 }
 
-Converted toUtf8(std::string_view in, char* out, bool lfOnly) {
+Converted toUtf8(std::string_view in, char* out, bool lfOnly, bool more) {
     const Table& t = *table();
-    return lfOnly ? convert<true>(t, in, out) : convert<false>(t, in, out);
+    return lfOnly ? convert<true>(t, in, out, more) : convert<false>(t, in, out, more);
 }
 
 char* toLfOnly(std::string_view in, char* out) {

@@ -16,6 +16,7 @@ namespace quisk::cp932 {
 struct Converted {
     char* end = nullptr;      // the end of the UTF-8 bytes written
     std::size_t replaced = 0; // U+FFFD written for bytes that are not code page 932
+    std::size_t keptBack = 0; // with more: input bytes left at the end (a lead byte)
 };
 
 // Room the output of n input bytes may need: a byte can become three UTF-8
@@ -32,9 +33,11 @@ bool prepare();
 // that is not valid code page 932 (0x80, 0xA0, 0xFD to 0xFF, a lead byte
 // without a trail byte), and a pair that code page 932 does not assign,
 // becomes one U+FFFD and is counted. With lfOnly, a carriage return directly
-// followed by a line feed is dropped, so every CR LF becomes LF. Requires
-// prepare() to have returned true.
-Converted toUtf8(std::string_view in, char* out, bool lfOnly);
+// followed by a line feed is dropped, so every CR LF becomes LF. With more,
+// the input is one piece of a longer text: a lead byte at its very end is
+// left unconverted (keptBack), for the caller to put before the next piece.
+// Requires prepare() to have returned true.
+Converted toUtf8(std::string_view in, char* out, bool lfOnly, bool more = false);
 
 // Copies Shift-JIS bytes to out (room for in.size()), dropping the carriage
 // return of every CR LF. Neither byte can be part of a double-byte

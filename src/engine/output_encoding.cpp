@@ -37,6 +37,25 @@ std::string_view OutputEncoder::encode(std::string_view block, ByteBuffer& room,
     return {room.data(), static_cast<std::size_t>(done.end - room.data())};
 }
 
+std::string_view OutputEncoder::encodePiece(std::string_view piece, bool last,
+                                            std::string& carry, ByteBuffer& room,
+                                            long long& replaced) const {
+    // A carriage return and its line feed are written together, so only a
+    // double-byte character can be split between pieces.
+    if (!utf8_)
+        return encode(piece, room, replaced);
+    std::string joined;
+    if (!carry.empty()) {
+        joined = carry + std::string(piece);
+        piece = joined;
+    }
+    room.grow(cp932::maxUtf8Bytes(piece.size()));
+    cp932::Converted done = cp932::toUtf8(piece, room.data(), lfOnly_, !last);
+    carry = piece.substr(piece.size() - done.keptBack);
+    replaced += static_cast<long long>(done.replaced);
+    return {room.data(), static_cast<std::size_t>(done.end - room.data())};
+}
+
 std::string OutputEncoder::encode(std::string_view block) const {
     ByteBuffer room;
     long long replaced = 0;

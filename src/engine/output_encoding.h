@@ -31,6 +31,13 @@ public:
     // Adds the number of U+FFFD written for invalid bytes to replaced.
     std::string_view encode(std::string_view block, ByteBuffer& room, long long& replaced) const;
 
+    // The same for one piece of output that may end inside a double-byte
+    // character (a record too long for one block goes out in pieces): a lead
+    // byte at its end is kept in carry and converted with the next piece,
+    // unless this is the last piece.
+    std::string_view encodePiece(std::string_view piece, bool last, std::string& carry,
+                                 ByteBuffer& room, long long& replaced) const;
+
     // The same for a short text such as the header lines.
     std::string encode(std::string_view block) const;
 

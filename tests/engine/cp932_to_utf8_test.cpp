@@ -155,6 +155,18 @@ TEST(Cp932ToUtf8, BrokenLeadsAndInvalidBytesBecomeCountedReplacements) {
     }
 }
 
+TEST(Cp932ToUtf8, APieceEndingInALeadByteKeepsItBackForTheNextOne) {
+    std::string out(16, '\0');
+    cp932::Converted done = cp932::toUtf8(bytes({'a', 0x88, 0x9F, 0x8A}), out.data(), false, true);
+    EXPECT_EQ(std::string(out.data(), done.end), "a\xE4\xBA\x9C"); // 亜, then 0x8A waits
+    EXPECT_EQ(done.keptBack, 1u);
+    done = cp932::toUtf8(bytes({0x88, 0x9F}), out.data(), false, true); // 0x9F is a trail here
+    EXPECT_EQ(done.keptBack, 0u);
+    done = cp932::toUtf8(bytes({'a', 0x8A}), out.data(), false, false); // the last piece
+    EXPECT_EQ(std::string(out.data(), done.end), std::string("a") + kReplacement);
+    EXPECT_EQ(done.keptBack, 0u);
+}
+
 TEST(Cp932ToUtf8, LfOnlyDropsTheCarriageReturnOfEveryCrLf) {
     const std::string longLine(21, 'x');
     // Lone CR and LF stay, within a long run of 7-bit bytes and at the end.

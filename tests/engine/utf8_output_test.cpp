@@ -76,6 +76,23 @@ TEST_F(Utf8Output, ManyBlocksGiveTheShiftJisOutputInUtf8WithOneBomAndLfEnds) {
     EXPECT_EQ(written.find('\r'), std::string::npos);
 }
 
+TEST_F(Utf8Output, LinesTooLongForABlockAreConvertedAcrossTheirPieces) {
+    // One byte first, so that pieces of whole megabytes end inside a
+    // character; copied as is and also formatted as one field.
+    std::string line = "a";
+    for (int i = 0; i < 1'600'000; ++i)
+        line += "\x8A\xBF"; // 漢
+    format.row(1) = {"A", "1", "", "Char", "", ""};
+    format.settings.writeAsIsFrom = "1";
+    format.settings.writeAsIsTo = "1";
+    format.settings.outputEncoding = kEncodingUtf8;
+    ConversionResult r = run(line + "\r\n" + line + "\r\nb\r\n");
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.replacedCount, 0);
+    const std::string text = *sjis::decode(line);
+    EXPECT_TRUE(output() == text + "\r\n\"" + text + "\"\r\n\"b\"\r\n");
+}
+
 TEST_F(Utf8Output, LfAlsoAppliesToShiftJisOutputAndAnEmptyRunKeepsItsBom) {
     format.row(1) = {"A", "1", "2", "Char", "", ""};
     format.settings.outputLineEnd = kLineEndLf;
