@@ -2,6 +2,8 @@
 #include "app/app_texts.h"
 #include "app/job_file.h"
 #include "common/signal_cleanup.h"
+#include "engine/engine_texts.h"
+#include "engine/output_encoding.h"
 #include "engine/run_command.h"
 
 #include <cstring>
@@ -19,18 +21,25 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage =
-    "Usage: quisk-run [--overwrite] JOB.dof\n"
-    "       quisk-run [--overwrite] --format FORMAT.qfd SOURCE DESTINATION\n"
+    "Usage: quisk-run [--overwrite] [--encoding E] [--eol L] JOB.dof\n"
+    "       quisk-run [--overwrite] [--encoding E] [--eol L]\n"
+    "                 --format FORMAT.qfd SOURCE DESTINATION\n"
     "\n"
     "Converts SOURCE into DESTINATION as the job (or the format) describes and\n"
     "writes Quisk.log in the current directory.\n"
     "\n"
     "  --overwrite   replace an existing destination even if the job does not allow it\n"
     "  --format F    use the format file F instead of a job file\n"
+    "  --encoding E  write the destination in E instead of the format's encoding:\n"
+    "                utf-8, utf-8-bom (UTF-8 with a byte order mark) or sjis\n"
+    "  --eol L       end every line written with L instead of the format's line end:\n"
+    "                lf or crlf\n"
     "  --help        show this help and exit\n"
     "  --version     show the version and exit\n"
     "\n"
-    "Exit status: 0 converted, 1 failed or refused, 2 usage error.\n";
+    "Exit status: 0 converted, 1 failed or refused, 2 usage error.\n"
+    "Bytes of the source that are not Shift-JIS become U+FFFD in UTF-8 output;\n"
+    "a second line after the completion message says how many.\n";
 
 // Messages go to standard error as "TITLE: TEXT", the completion message to
 // standard output. A question cannot be asked: it is declined with a hint.
@@ -58,6 +67,7 @@ public:
 struct Options {
     bool overwrite = false;
     std::string format;
+    OutputOverride output;
     std::vector<std::string> paths;
 };
 
@@ -70,7 +80,17 @@ std::optional<Options> parse(int argc, char** argv) {
             o.overwrite = true;
         else if (a == "--format" && i + 1 < argc)
             o.format = argv[++i];
-        else if (a == "--")
+        else if (a == "--encoding" && i + 1 < argc) {
+            auto encoding = encodingForOption(argv[++i]);
+            if (!encoding)
+                return std::nullopt;
+            o.output.encoding = *encoding;
+        } else if (a == "--eol" && i + 1 < argc) {
+            auto lineEnd = lineEndForOption(argv[++i]);
+            if (!lineEnd)
+                return std::nullopt;
+            o.output.lineEnd = *lineEnd;
+        } else if (a == "--")
             for (++i; i < argc; ++i)
                 o.paths.emplace_back(argv[i]);
         else if (a.size() > 1 && a[0] == '-')
@@ -137,6 +157,12 @@ int main(int argc, char** argv) {
         return kExitFailed;
     ProgramLauncher launcher;
     RunObserver observer;
-    RunReport report = runJob(*request, boxes, launcher, observer);
+    RunReport report = runJob(*request, boxes, launcher, observer, options->output);
+    // A job that starts a program or ends the application shows no
+    // completion message; replaced bytes are still worth a line.
+    if (report.status == RunStatus::Completed && report.replacedCount > 0 &&
+        !report.completionShown)
+        std::cerr << engine_texts::kConfirmTitle << ": "
+                  << engine_texts::replacedText(report.replacedCount) << '\n';
     return report.status == RunStatus::Completed ? kExitOk : kExitFailed;
 }

@@ -36,6 +36,7 @@ inline constexpr const char* kLblSepaNum = "Num";
 inline constexpr const char* kChkFieldName = "ﾌｨｰﾙﾄﾞ名を先頭に付ける";
 inline constexpr const char* kLblFromFile = "を読込み､";
 inline constexpr const char* kLblToFile = "に書出す｡";
+inline constexpr const char* kLblToCode = "文字ｺｰﾄﾞ･改行";
 inline constexpr const char* kCmdHeader = "ﾍｯﾀﾞｰ･ﾌｯﾀｰ";
 inline constexpr const char* kCmdClose = "閉じる";
 

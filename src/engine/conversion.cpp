@@ -4,6 +4,7 @@
 #include "common/sjis.h"
 #include "engine/engine_texts.h"
 #include "engine/line_reader.h"
+#include "engine/output_encoding.h"
 #include "engine/record_formatter.h"
 #include "engine/worker.h"
 
@@ -109,6 +110,12 @@ std::optional<RunTexts> encodeRunTexts(const FormatSettings& s, const std::strin
     return RunTexts{*header, *names, *footer};
 }
 
+// The fixed lines in the output encoding, the byte order mark (if any) first.
+RunTexts inOutputForm(const RunTexts& texts, const OutputEncoder& encoder) {
+    return RunTexts{std::string(encoder.start()) + encoder.encode(texts.header),
+                    encoder.encode(texts.fieldNames), encoder.encode(texts.footer)};
+}
+
 struct Range {
     long long from;
     long long to;
@@ -147,17 +154,21 @@ private:
 // as a long line can take seconds.
 class DirectOutput final : public RecordSink {
 public:
-    DirectOutput(OutputBlock& block, OutputFile& destination, Yielder& yielder)
-        : block_(block), destination_(destination), yielder_(yielder) {}
+    DirectOutput(OutputBlock& block, OutputFile& destination, Yielder& yielder,
+                 const OutputEncoder& encoder, long long& replaced)
+        : block_(block), destination_(destination), yielder_(yielder), encoder_(encoder),
+          replaced_(replaced) {}
     char* room(std::size_t n) override {
         if (!block_.fits(n))
             flush();
         return block_.room(n);
     }
     void wrote(char* end) override { block_.wrote(end); }
-    // False once a write has failed.
-    bool flush() {
-        written_ = written_ && destination_.write(block_.bytes());
+    // False once a write has failed. Each piece is put into the output
+    // encoding as it goes; last says that no piece follows.
+    bool flush(bool last = false) {
+        written_ = written_ && destination_.write(encoder_.encodePiece(block_.bytes(), last, carry_,
+                                                                       encoded_, replaced_));
         block_.clear();
         yielder_.ifDue();
         return written_;
@@ -167,6 +178,10 @@ private:
     OutputBlock& block_;
     OutputFile& destination_;
     Yielder& yielder_;
+    const OutputEncoder& encoder_;
+    long long& replaced_;
+    ByteBuffer encoded_;
+    std::string carry_; // a lead byte whose trail byte is in the next piece
     bool written_ = true;
 };
 
@@ -262,17 +277,18 @@ long long countLines(std::string_view lines) {
 // at the line being processed.
 bool finishDirectly(std::string_view lines, long long firstNumber, const LinesDone& done,
                     OutputBlock& block, OutputFile& destination, const RecordFormatter& formatter,
-                    const LineRanges& ranges, long long& recordCount, Yielder& yielder) {
+                    const OutputEncoder& encoder, const LineRanges& ranges, long long& recordCount,
+                    long long& replaced, Yielder& yielder) {
     if (done.failedAt) {
         recordCount = done.failedAt;
         return false;
     }
-    DirectOutput direct(block, destination, yielder);
+    DirectOutput direct(block, destination, yielder, encoder, replaced);
     LinesDone rest;
     if (done.stoppedAt != std::string_view::npos)
         rest = formatLines(lines.substr(done.stoppedAt), firstNumber + done.count, ranges,
                            formatter, block, &direct);
-    const bool written = direct.flush();
+    const bool written = direct.flush(true);
     if (rest.failedAt) {
         recordCount = rest.failedAt;
         return false;
@@ -285,15 +301,16 @@ bool finishDirectly(std::string_view lines, long long firstNumber, const LinesDo
 // whose output begins with the record of line firstNumber: every line end
 // before it is one record written, and excluded lines wrote nothing.
 long long recordAt(std::string_view block, std::size_t at, long long firstNumber,
-                   const Range& exclude) {
+                   const Range& exclude, std::string_view lineEnd) {
     long long number = firstNumber;
     auto skipExcluded = [&] {
         while (exclude.contains(number))
             ++number;
     };
     skipExcluded();
-    for (std::size_t end = block.find(kLineEnd); end != std::string_view::npos && end + 1 < at;
-         end = block.find(kLineEnd, end + 2)) {
+    for (std::size_t end = block.find(lineEnd);
+         end != std::string_view::npos && end + lineEnd.size() <= at;
+         end = block.find(lineEnd, end + lineEnd.size())) {
         ++number;
         skipExcluded();
     }
@@ -304,8 +321,8 @@ long long recordAt(std::string_view block, std::size_t at, long long firstNumber
 // failure, told by the writer thread.
 class BlockWriter {
 public:
-    BlockWriter(OutputFile& destination, const Range& exclude)
-        : destination_(destination), exclude_(exclude) {}
+    BlockWriter(OutputFile& destination, const Range& exclude, std::string_view lineEnd)
+        : destination_(destination), exclude_(exclude), lineEnd_(lineEnd) {}
     ~BlockWriter() { writer_.wait(); }
 
     // Queues two pieces of output whose records begin with source line
@@ -335,13 +352,14 @@ private:
     long long failingRecord(std::string_view a, std::string_view b, std::size_t at,
                             long long firstNumber) const {
         if (at < a.size() || b.empty())
-            return recordAt(a, at, firstNumber, exclude_);
-        long long second = recordAt(a, a.size(), firstNumber, exclude_);
-        return recordAt(b, at - a.size(), second, exclude_);
+            return recordAt(a, at, firstNumber, exclude_, lineEnd_);
+        long long second = recordAt(a, a.size(), firstNumber, exclude_, lineEnd_);
+        return recordAt(b, at - a.size(), second, exclude_, lineEnd_);
     }
 
     OutputFile& destination_;
     const Range exclude_;
+    const std::string_view lineEnd_;  // as written: CR LF, or LF alone
     std::atomic<bool> failed_{false}; // set on the writer's thread
     long long failedRecord_ = kAfterRecords;
     Worker writer_;
@@ -351,16 +369,18 @@ private:
 // of each run on both cores, and hands the result to a writer thread while
 // the next run is formatted. Returns false at the first read, format or
 // write failure, with recordCount at the line that could not be processed
-// or written.
+// or written. Each half is put into the output encoding on the core that
+// formatted it; replaced counts the bytes that had no character.
 bool convertLines(LineReader& source, OutputFile& destination, const RecordFormatter& formatter,
-                  const LineRanges& ranges, const RunTexts& texts, long long& recordCount,
-                  Yielder& yielder) {
+                  const OutputEncoder& encoder, const LineRanges& ranges, const RunTexts& texts,
+                  long long& recordCount, long long& replaced, Yielder& yielder) {
     // Two sets of output blocks: one being formatted while the writer still
     // holds the other. The workers are declared after them, so they have
     // finished with the blocks before the blocks go.
     OutputBlock blocks[2][2];
+    ByteBuffer encoded[2][2]; // the same blocks in the output encoding
     Worker helper;
-    BlockWriter writer(destination, ranges.exclude);
+    BlockWriter writer(destination, ranges.exclude, encoder.lineEnd());
     writer.write(texts.header, texts.fieldNames, BlockWriter::kBeforeRecords);
 
     int turn = 0;
@@ -379,16 +399,23 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
         bool numbersMatter = !formatter.canFormat() || ranges.lastLine() > firstNumber;
         const long long secondNumber = firstNumber + (numbersMatter ? countLines(first) : 1);
         LinesDone secondDone;
+        std::string_view secondBytes;
+        long long secondReplaced = 0;
         bool helperOutOfMemory = false;
         if (!second.empty())
             helper.post([&, second, secondNumber] {
                 try {
                     secondDone = formatLines(second, secondNumber, ranges, formatter, secondOut);
+                    secondBytes =
+                        encoder.encode(secondOut.bytes(), encoded[turn][1], secondReplaced);
                 } catch (const std::bad_alloc&) {
                     helperOutOfMemory = true;
                 }
             });
         LinesDone firstDone = formatLines(first, firstNumber, ranges, formatter, firstOut);
+        long long firstReplaced = 0;
+        std::string_view firstBytes =
+            encoder.encode(firstOut.bytes(), encoded[turn][0], firstReplaced);
         helper.wait();
         if (helperOutOfMemory)
             throw std::bad_alloc();
@@ -401,9 +428,9 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
             if (writer.failed())
                 break;
             if (!finishDirectly(first, firstNumber, firstDone, firstOut, destination, formatter,
-                                ranges, recordCount, yielder) ||
+                                encoder, ranges, recordCount, replaced, yielder) ||
                 !finishDirectly(second, secondNumber, secondDone, secondOut, destination, formatter,
-                                ranges, recordCount, yielder))
+                                encoder, ranges, recordCount, replaced, yielder))
                 return false;
         } else {
             if (firstDone.failedAt || secondDone.failedAt) {
@@ -412,7 +439,8 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
                 return false;
             }
             recordCount += firstDone.count + secondDone.count;
-            writer.write(firstOut.bytes(), secondOut.bytes(), firstNumber);
+            replaced += firstReplaced + secondReplaced;
+            writer.write(firstBytes, secondBytes, firstNumber);
         }
         if (writer.failed()) // a block written before this one failed
             break;
@@ -471,13 +499,16 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
     ConversionResult result;
     const FormatSettings& s = format.settings;
     auto formatter = RecordFormatter::build(format);
+    auto encoder = OutputEncoder::build(s);
     auto texts = encodeRunTexts(s, fieldNameRow);
+    if (texts && encoder)
+        texts = inOutputForm(*texts, *encoder);
     const LineRanges ranges{{decimalValue(s.excludeFrom), decimalValue(s.excludeTo)},
                             {decimalValue(s.writeAsIsFrom), decimalValue(s.writeAsIsTo)}};
     try {
-        ok = ok && opened && formatter && texts &&
-             convertLines(source, destination, *formatter, ranges, *texts, result.recordCount,
-                          yielder);
+        ok = ok && opened && formatter && encoder && texts &&
+             convertLines(source, destination, *formatter, *encoder, ranges, *texts,
+                          result.recordCount, result.replacedCount, yielder);
     } catch (const std::bad_alloc&) {
         // Out of memory (a line too long to hold): a failed run like any other.
         ok = false;

@@ -30,12 +30,16 @@ struct ConversionResult {
     // before the first).
     long long recordCount = 0;
     RunFailure failure;
+    // U+FFFD written for source bytes that are not code page 932 (UTF-8
+    // output only).
+    long long replacedCount = 0;
 };
 
 // Converts the source file into the destination file: header lines, the
 // field-name line (when the format asks for it and it is not empty), one
 // line per source line that is not excluded, footer lines, each ending in
-// CR LF. Rewrites the two-line log. The destination is replaced only when
+// CR LF (LF when the format says so), in Shift-JIS or the format's output
+// encoding. Rewrites the two-line log. The destination is replaced only when
 // complete, so a failed run leaves the previous one (or none) in place.
 // yield is called once before the files are opened and then about every
 // 50 ms, so a window can stay responsive.

@@ -20,6 +20,9 @@ inline constexpr const char* kFieldNamesFailed =
     "ﾌｨｰﾙﾄﾞ名読み取り時にﾌｫｰﾏｯﾄﾌｧｲﾙの読み込みに失敗しました｡";
 inline constexpr const char* kCompleted = "件のﾃﾞｰﾀの保存が終了しました｡";
 inline constexpr const char* kFailedAt = "件目でﾃﾞｰﾀの保存に失敗しました｡";
+// The second line of the completion message when bytes could not be put
+// into UTF-8; the count of U+FFFD written goes in front.
+inline constexpr const char* kReplaced = "文字をUTF-8に変換できず､U+FFFDに置き換えました｡";
 inline constexpr const char* kLogRead = "を読込み､";
 inline constexpr const char* kLogWritten = "に書込む｡";
 inline constexpr const char* kAfterRunFailed1 = "処理後実行ﾌｧｲﾙ｢";
@@ -52,9 +55,13 @@ inline constexpr const char* kWrittenAsIsRangeWrong = "｢そのまま書き込�
 
 inline std::string completedText(long long count) { return std::to_string(count) + kCompleted; }
 inline std::string failedText(long long count) { return std::to_string(count) + kFailedAt; }
+inline std::string replacedText(long long replaced) { return std::to_string(replaced) + kReplaced; }
 
-inline Message completionMessage(long long count) {
-    return {completedText(count), kConfirmTitle, Icon::Information};
+inline Message completionMessage(long long count, long long replaced = 0) {
+    std::string text = completedText(count);
+    if (replaced > 0)
+        text += "\r" + replacedText(replaced);
+    return {text, kConfirmTitle, Icon::Information};
 }
 inline Message failureMessage(long long count) {
     return {failedText(count), kErrorTitle, Icon::Stop};

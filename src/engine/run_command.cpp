@@ -15,7 +15,9 @@ namespace {
 
 namespace t = engine_texts;
 
-Message stop(std::string text) { return {std::move(text), t::kErrorTitle, Icon::Stop}; }
+Message stop(std::string text) {
+    return {std::move(text), t::kErrorTitle, Icon::Stop};
+}
 
 // A line naming the file and a line with the cause, each after a line break.
 std::string detail(const char* label, const std::string& path, int error, bool writing) {
@@ -76,11 +78,15 @@ Message failureMessage(const ConversionResult& result) {
     return m;
 }
 
-RunStatus convert(const RunRequest& r, MessageBoxes& boxes, RunObserver& observer,
-                  RunReport& report) {
+RunStatus convert(const RunRequest& r, const OutputOverride& output, MessageBoxes& boxes,
+                  RunObserver& observer, RunReport& report) {
     FormatDefinition format;
     if (!loadFormatFile(r.formatPath, format, boxes))
         return RunStatus::Failed;
+    if (!output.encoding.empty())
+        format.settings.outputEncoding = output.encoding;
+    if (!output.lineEnd.empty())
+        format.settings.outputLineEnd = output.lineEnd;
     std::string fieldNameRow;
     if (format.settings.fieldNamesOnTop) {
         auto names = readFieldNameRow(r.formatPath);
@@ -93,25 +99,27 @@ RunStatus convert(const RunRequest& r, MessageBoxes& boxes, RunObserver& observe
     ConversionPaths paths{r.sourcePath, r.destinationPath, r.logDirectory + "/" + t::kLogFileName};
     ConversionResult result = saveData(format, fieldNameRow, paths, [&] { observer.yield(); });
     report.recordCount = result.recordCount;
+    report.replacedCount = result.replacedCount;
     if (!result.ok) {
         boxes.show(failureMessage(result));
         return RunStatus::Failed;
     }
     bool someoneFollows = r.unattended || !r.afterRunPath.empty() || r.exitAfterRun;
+    report.completionShown = !someoneFollows;
     if (!someoneFollows)
-        boxes.show(t::completionMessage(result.recordCount));
+        boxes.show(t::completionMessage(result.recordCount, result.replacedCount));
     return RunStatus::Completed;
 }
 
 } // namespace
 
 RunReport runJob(const RunRequest& request, MessageBoxes& boxes, ProgramLauncher& launcher,
-                 RunObserver& observer) {
+                 RunObserver& observer, const OutputOverride& output) {
     RunReport report;
     if (!checkPaths(request, boxes))
         return report;
     observer.started();
-    report.status = convert(request, boxes, observer, report);
+    report.status = convert(request, output, boxes, observer, report);
     // A program that follows the run would take the previous destination
     // for a new one, so it is only started after a completed conversion.
     if (report.status == RunStatus::Completed && !request.afterRunPath.empty()) {

@@ -20,6 +20,13 @@ struct RunRequest {
     std::string logDirectory;     // the start directory; the log lies there
 };
 
+// Output encoding and line end for one run instead of the format's, as the
+// settings' display values; an empty one keeps the format's.
+struct OutputOverride {
+    std::string encoding;
+    std::string lineEnd;
+};
+
 enum class RunStatus {
     Refused,   // a check failed or the user declined: nothing was touched
     Failed,    // the format, the field names or the conversion failed
@@ -29,6 +36,8 @@ enum class RunStatus {
 struct RunReport {
     RunStatus status = RunStatus::Refused;
     long long recordCount = 0;
+    long long replacedCount = 0; // U+FFFD written for bytes without a character
+    bool completionShown = false;
     bool afterRunStarted = false;
 };
 
@@ -45,6 +54,6 @@ public:
 // format, builds the field-name line, converts, shows the completion message
 // when nobody else follows the run, and starts the after-run program.
 RunReport runJob(const RunRequest& request, MessageBoxes& boxes, ProgramLauncher& launcher,
-                 RunObserver& observer);
+                 RunObserver& observer, const OutputOverride& output = {});
 
 } // namespace quisk

@@ -16,6 +16,13 @@ inline constexpr const char* kSeparatorTab = "ﾀﾌﾞ";
 inline constexpr const char* kSeparatorSemicolon = "ｾﾐｺﾛﾝ";
 inline constexpr const char* kSeparatorSpace = "ｽﾍﾟｰｽ";
 
+// The output encodings and line ends, as the editor lists them.
+inline constexpr const char* kEncodingShiftJis = "Shift-JIS";
+inline constexpr const char* kEncodingUtf8 = "UTF-8";
+inline constexpr const char* kEncodingUtf8Bom = "UTF-8 (BOM付き)";
+inline constexpr const char* kLineEndCrLf = "CR+LF";
+inline constexpr const char* kLineEndLf = "LF";
+
 // Field types; compared exactly, case included.
 inline constexpr const char* kTypeChar = "Char";
 inline constexpr const char* kTypeNum = "Num";
@@ -39,7 +46,9 @@ struct FieldRow {
     bool operator==(const FieldRow&) const = default;
 };
 
-// The thirteen settings, each in the form the editor shows it.
+// The settings, each in the form the editor shows it: the thirteen of every
+// format and the output encoding and line end, which a format file only
+// holds when they differ from Shift-JIS and CR+LF.
 struct FormatSettings {
     std::string textQuoteChar = "\"";
     std::string textQuoteNum = "\"";
@@ -54,6 +63,8 @@ struct FormatSettings {
     bool fieldNamesOnTop = false;
     std::string headerText; // lines joined by carriage return + line feed
     std::string footerText;
+    std::string outputEncoding = kEncodingShiftJis;
+    std::string outputLineEnd = kLineEndCrLf;
 
     bool operator==(const FormatSettings&) const = default;
 };

@@ -92,6 +92,11 @@ void applyMarker(const std::vector<std::string>& v, FormatDefinition& f, StoredF
         if (auto refused = enforceFileKind(setting, fallback))
             boxes.show(*refused);
     };
+    auto checked = [&](std::string& setting, auto rule) {
+        setting = v[1];
+        if (auto refused = rule(setting))
+            boxes.show(*refused);
+    };
     if (marker == t::kMarkerQuoteChar)
         stored.quoteChar = v[1];
     else if (marker == t::kMarkerQuoteNum)
@@ -104,6 +109,10 @@ void applyMarker(const std::vector<std::string>& v, FormatDefinition& f, StoredF
         kind(s.inputKind, kTextFile);
     else if (marker == t::kMarkerOutputKind)
         kind(s.outputKind, kDelimitedFile);
+    else if (marker == t::kMarkerOutputEncoding)
+        checked(s.outputEncoding, enforceOutputEncoding);
+    else if (marker == t::kMarkerOutputLineEnd)
+        checked(s.outputLineEnd, enforceOutputLineEnd);
     else if (marker == t::kMarkerExclude) {
         s.excludeFrom = v[1];
         s.excludeTo = v[2];
@@ -151,6 +160,10 @@ std::string formatFileText(const FormatDefinition& format) {
     appendRecord(out, {t::kMarkerSeparatorNum, storedSetting(separatorToStored(s.separatorNum))});
     appendRecord(out, {t::kMarkerInputKind, kindToStored(s.inputKind)});
     appendRecord(out, {t::kMarkerOutputKind, kindToStored(s.outputKind)});
+    if (s.outputEncoding != kEncodingShiftJis)
+        appendRecord(out, {t::kMarkerOutputEncoding, s.outputEncoding});
+    if (s.outputLineEnd != kLineEndCrLf)
+        appendRecord(out, {t::kMarkerOutputLineEnd, s.outputLineEnd});
     appendRecord(out, {t::kMarkerExclude, s.excludeFrom, s.excludeTo});
     appendRecord(out, {t::kMarkerWriteAsIs, s.writeAsIsFrom, s.writeAsIsTo});
     appendRecord(out, {t::kMarkerNamesOnTop, s.fieldNamesOnTop ? t::kYes : t::kNo});
@@ -190,6 +203,10 @@ ParseResult parseFormat(std::string_view text, FormatDefinition& format, Message
     FormatSettings& s = staged.settings;
     s.headerText.clear();
     s.footerText.clear();
+    // A file without the encoding or line-end marker was saved with the
+    // defaults: only values that differ from them are written.
+    s.outputEncoding = kEncodingShiftJis;
+    s.outputLineEnd = kLineEndCrLf;
     StoredForms stored;
     bool headerSeen = false;
     bool footerSeen = false;

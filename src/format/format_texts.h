@@ -14,6 +14,8 @@ inline constexpr const char* kSavePathLabel = "保存先: ";
 inline constexpr const char* kInputErrorTitle = "入力ｴﾗｰ";
 inline constexpr const char* kQuoteTooLong = "ﾃｷｽﾄの引用符は､1文字以下でなければなりません｡";
 inline constexpr const char* kFileKindFromList = "ﾌｧｲﾙ形式の選択はｺﾝﾎﾞﾎﾞｯｸｽからしかできません｡";
+inline constexpr const char* kEncodingFromList = "文字ｺｰﾄﾞの選択はｺﾝﾎﾞﾎﾞｯｸｽからしかできません｡";
+inline constexpr const char* kLineEndFromList = "改行ｺｰﾄﾞの選択はｺﾝﾎﾞﾎﾞｯｸｽからしかできません｡";
 
 // Markers of the format file.
 inline constexpr const char* kMarkerQuoteChar = "[!テキスト区切文字-文字]";
@@ -27,6 +29,10 @@ inline constexpr const char* kMarkerWriteAsIs = "[!そのまま書込む範囲]"
 inline constexpr const char* kMarkerNamesOnTop = "[!先頭に名前を付ける]";
 inline constexpr const char* kMarkerHeader = "[!ヘッダー]";
 inline constexpr const char* kMarkerFooter = "[!フッター]";
+// Written only when they differ from Shift-JIS and CR+LF, so that a format
+// which does not use them keeps its bytes; older readers ignore them.
+inline constexpr const char* kMarkerOutputEncoding = "[!書出し文字コード]";
+inline constexpr const char* kMarkerOutputLineEnd = "[!書出し改行]";
 inline constexpr const char* kYes = "はい";
 inline constexpr const char* kNo = "いいえ";
 

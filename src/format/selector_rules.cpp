@@ -20,4 +20,18 @@ std::optional<Message> enforceFileKind(std::string& kind, const char* defaultKin
     return Message{format_texts::kFileKindFromList, format_texts::kInputErrorTitle, Icon::Stop};
 }
 
+std::optional<Message> enforceOutputEncoding(std::string& encoding) {
+    if (encoding == kEncodingShiftJis || encoding == kEncodingUtf8 || encoding == kEncodingUtf8Bom)
+        return std::nullopt;
+    encoding = kEncodingShiftJis;
+    return Message{format_texts::kEncodingFromList, format_texts::kInputErrorTitle, Icon::Stop};
+}
+
+std::optional<Message> enforceOutputLineEnd(std::string& lineEnd) {
+    if (lineEnd == kLineEndCrLf || lineEnd == kLineEndLf)
+        return std::nullopt;
+    lineEnd = kLineEndCrLf;
+    return Message{format_texts::kLineEndFromList, format_texts::kInputErrorTitle, Icon::Stop};
+}
+
 } // namespace quisk

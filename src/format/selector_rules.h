@@ -5,9 +5,10 @@
 #include <optional>
 #include <string>
 
-// The rules of the quote and file-kind selectors. The editor's boxes apply
-// them to typed text, and loading a format file applies them to the values it
-// reads, so both refuse the same input with the same message.
+// The rules of the quote, file-kind, encoding and line-end selectors. The
+// editor's boxes apply them to typed text, and loading a format file applies
+// them to the values it reads, so both refuse the same input with the same
+// message.
 namespace quisk {
 
 // A quote is at most one character: a longer text is cut to its first
@@ -17,5 +18,11 @@ std::optional<Message> enforceQuoteLength(std::string& quote);
 // A file kind is exactly "ﾃｷｽﾄﾌｧｲﾙ" or "区切ﾌｧｲﾙ": anything else is reset to
 // the box's default and the message saying so is returned.
 std::optional<Message> enforceFileKind(std::string& kind, const char* defaultKind);
+
+// The output encoding is one of "Shift-JIS", "UTF-8" and "UTF-8 (BOM付き)",
+// the output line end "CR+LF" or "LF": anything else is reset to Shift-JIS
+// or CR+LF and the message saying so is returned.
+std::optional<Message> enforceOutputEncoding(std::string& encoding);
+std::optional<Message> enforceOutputLineEnd(std::string& lineEnd);
 
 } // namespace quisk

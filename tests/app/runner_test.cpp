@@ -5,13 +5,12 @@
 #include "common/sjis.h"
 #include "support/temp_folder.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <set>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -34,7 +33,8 @@ protected:
     void SetUp() override {
         TempFolder::SetUp();
         write("in.txt", "ab1\r\ncd2\r\n");
-        write("f.qfd", "\"A\",\"1\",\"2\",\"Char\",\"\",\"\"\r\n\"N\",\"3\",\"1\",\"Num\",\"\",\"\"\r\n");
+        write("f.qfd",
+              "\"A\",\"1\",\"2\",\"Char\",\"\",\"\"\r\n\"N\",\"3\",\"1\",\"Num\",\"\",\"\"\r\n");
         writeJobFile(path("job.dof"),
                      JobDefinition{"job", "in.txt", "out.csv", "f.qfd", "", false, false});
     }
@@ -215,6 +215,23 @@ TEST_F(InterruptedRunner, LeavesTheOldDestinationAndNothingElse) {
             EXPECT_EQ(fs::file_size(path("out.csv")), expected.size() * kLines);
         }
     }
+}
+
+TEST_F(Runner, EncodingAndLineEndOverrideTheFormatForOneRun) {
+    writeBytes("in.txt", *sjis::encode("表1\r\n") + "\xFD\xFD" + "2\r\n");
+    Outcome o = run("--encoding utf-8-bom --eol lf --format f.qfd in.txt out.csv");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "確認: 2件のﾃﾞｰﾀの保存が終了しました｡\n"
+                     "2文字をUTF-8に変換できず､U+FFFDに置き換えました｡\n");
+    EXPECT_EQ(readWholeFile(path("out.csv")), "\xEF\xBB\xBF\"表\",\"1\"\n\"\uFFFD\uFFFD\",\"2\"\n");
+    Outcome back = run("--overwrite --encoding sjis --eol crlf --format f.qfd in.txt out.csv");
+    EXPECT_EQ(back.status, 0);
+    EXPECT_EQ(back.out, "確認: 2件のﾃﾞｰﾀの保存が終了しました｡\n"); // nothing replaced
+    EXPECT_EQ(readWholeFile(path("out.csv")),
+              *sjis::encode("\"表\",\"1\"\r\n") + "\"\xFD\xFD\",\"2\"\r\n");
+    EXPECT_EQ(run("--overwrite --encoding utf8 --format f.qfd in.txt out.csv").status, 2);
+    EXPECT_EQ(run("--overwrite --eol cr --format f.qfd in.txt out.csv").status, 2);
+    EXPECT_NE(run("--help").out.find("--encoding E"), std::string::npos);
 }
 
 } // namespace

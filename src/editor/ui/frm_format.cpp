@@ -105,6 +105,13 @@ void FrmFormat::buildControls() {
     place(LblFromFile, 4680, 480, 1452, 372);
     place(CmbToFile, 3000, 840, 1692, 360);
     place(LblToFile, 4680, 960, 1332, 372);
+    // The output encoding and line end, in a column beside the output kind.
+    LblToCode = label(t::kLblToCode, body_);
+    CmbToCode = new SelectorCombo(body_);
+    CmbToLineEnd = new SelectorCombo(body_);
+    place(LblToCode, 5880, 480, 1992, 372);
+    place(CmbToCode, 5880, 840, 1992, 360);
+    place(CmbToLineEnd, 5880, 1320, 972, 360);
     CmdHeader = new QPushButton(qs(t::kCmdHeader), body_);
     CmdClose = new QPushButton(qs(t::kCmdClose), body_);
     place(CmdHeader, 3000, 1320, 1692, 372);

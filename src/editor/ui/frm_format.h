@@ -58,6 +58,9 @@ public:
     QLabel* LblFromFile = nullptr;
     SelectorCombo* CmbToFile = nullptr;
     QLabel* LblToFile = nullptr;
+    QLabel* LblToCode = nullptr;
+    SelectorCombo* CmbToCode = nullptr;
+    SelectorCombo* CmbToLineEnd = nullptr;
     QPushButton* CmdHeader = nullptr;
     QPushButton* CmdClose = nullptr;
     QLineEdit* CellText = nullptr;
@@ -94,11 +97,15 @@ public:
     void CmbSepaNum_DropDown();
     void CmbFromFile_DropDown();
     void CmbToFile_DropDown();
+    void CmbToCode_DropDown();
+    void CmbToLineEnd_DropDown();
     void CmbTextChar_Change();
     void CmbTextNum_Change();
     void CmbFromFile_Change();
     void CmbToFile_Change();
     void CmbToFile_Click();
+    void CmbToCode_Change();
+    void CmbToLineEnd_Change();
 
     // File commands and closing.
     void mnuOpen_Click();
@@ -177,6 +184,8 @@ private:
     void rebuildList(SelectorCombo* box, std::initializer_list<const char*> items);
     void enforceQuote(SelectorCombo* box, std::string& setting);
     void enforceKind(SelectorCombo* box, std::string& setting, const char* defaultKind);
+    void enforceFixedChoice(SelectorCombo* box, std::string& setting,
+                            std::optional<Message> (*rule)(std::string&));
     void applyOutputKind();
     void showSettings();
     void keepSelectorCopies();

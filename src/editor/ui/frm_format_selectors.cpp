@@ -1,4 +1,4 @@
-// The settings controls of the format editor: the six selectors, the
+// The settings controls of the format editor: the eight selectors, the
 // field-name check box and the hidden row-range boxes, each writing its value
 // into the current definition's settings as it changes.
 #include "format/selector_rules.h"
@@ -37,10 +37,14 @@ void FrmFormat::connectSettings() {
     onDropDown(CmbSepaNum, &FrmFormat::CmbSepaNum_DropDown);
     onDropDown(CmbFromFile, &FrmFormat::CmbFromFile_DropDown);
     onDropDown(CmbToFile, &FrmFormat::CmbToFile_DropDown);
+    onDropDown(CmbToCode, &FrmFormat::CmbToCode_DropDown);
+    onDropDown(CmbToLineEnd, &FrmFormat::CmbToLineEnd_DropDown);
     onChange(CmbTextChar, &FrmFormat::CmbTextChar_Change);
     onChange(CmbTextNum, &FrmFormat::CmbTextNum_Change);
     onChange(CmbFromFile, &FrmFormat::CmbFromFile_Change);
     onChange(CmbToFile, &FrmFormat::CmbToFile_Change);
+    onChange(CmbToCode, &FrmFormat::CmbToCode_Change);
+    onChange(CmbToLineEnd, &FrmFormat::CmbToLineEnd_Change);
     connect(CmbToFile, &QComboBox::textActivated, this, [this] { CmbToFile_Click(); });
     // The separators accept any text and do not mark the format changed.
     connect(CmbSepaChar, &QComboBox::editTextChanged, this,
@@ -61,8 +65,8 @@ void FrmFormat::connectSettings() {
 // Every settings control reports its edits to the undo history, after its
 // own handler has written the setting.
 void FrmFormat::recordSettingEdits() {
-    for (SelectorCombo* box :
-         {CmbTextChar, CmbSepaChar, CmbTextNum, CmbSepaNum, CmbFromFile, CmbToFile}) {
+    for (SelectorCombo* box : {CmbTextChar, CmbSepaChar, CmbTextNum, CmbSepaNum, CmbFromFile,
+                               CmbToFile, CmbToCode, CmbToLineEnd}) {
         connect(box, &QComboBox::editTextChanged, this,
                 [this, box] { history_->settingsEdited(box); });
         box->installEventFilter(this); // Escape returns to the grid
@@ -105,6 +109,13 @@ void FrmFormat::CmbToFile_DropDown() {
     rebuildList(CmbToFile, {kTextFile, kDelimitedFile});
 }
 
+void FrmFormat::CmbToCode_DropDown() {
+    rebuildList(CmbToCode, {kEncodingShiftJis, kEncodingUtf8, kEncodingUtf8Bom});
+}
+void FrmFormat::CmbToLineEnd_DropDown() {
+    rebuildList(CmbToLineEnd, {kLineEndCrLf, kLineEndLf});
+}
+
 void FrmFormat::enforceQuote(SelectorCombo* box, std::string& setting) {
     std::string text = box->text();
     if (auto refused = enforceQuoteLength(text)) {
@@ -143,6 +154,27 @@ void FrmFormat::CmbToFile_Change() {
         applyOutputKind();
 }
 
+// Like the file kinds, the encoding and the line end can only be picked from
+// their lists: other text is reset to the default with a message, and every
+// change marks the format changed.
+void FrmFormat::enforceFixedChoice(SelectorCombo* box, std::string& setting,
+                                   std::optional<Message> (*rule)(std::string&)) {
+    std::string text = box->text();
+    if (auto refused = rule(text)) {
+        platform_.messages.show(*refused);
+        box->setText(text);
+    }
+    setting = text;
+    markDirty();
+}
+
+void FrmFormat::CmbToCode_Change() {
+    enforceFixedChoice(CmbToCode, format_.settings.outputEncoding, enforceOutputEncoding);
+}
+void FrmFormat::CmbToLineEnd_Change() {
+    enforceFixedChoice(CmbToLineEnd, format_.settings.outputLineEnd, enforceOutputLineEnd);
+}
+
 void FrmFormat::CmbToFile_Click() {
     applyOutputKind();
     markDirty();
@@ -165,6 +197,8 @@ void FrmFormat::showSettings() {
         CmbSepaNum->setText(s.separatorNum);
         CmbFromFile->setText(s.inputKind);
         CmbToFile->setText(s.outputKind);
+        CmbToCode->setText(s.outputEncoding);
+        CmbToLineEnd->setText(s.outputLineEnd);
         JumpTxtFrom->setText(QString::fromStdString(s.excludeFrom));
         JumpTxtTo->setText(QString::fromStdString(s.excludeTo));
         IgnoreTxtFrom->setText(QString::fromStdString(s.writeAsIsFrom));

@@ -1,0 +1,186 @@
+// The byte table against ICU's own decoder for the Windows form of
+// Shift-JIS, byte by byte and pair by pair, and the bytes it must replace.
+#include "common/sjis.h"
+#include "engine/cp932_to_utf8.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <unicode/ucnv.h>
+#include <unicode/unistr.h>
+#include <vector>
+
+namespace quisk {
+namespace {
+
+constexpr const char* kReplacement = "\xEF\xBF\xBD"; // U+FFFD
+
+struct Result {
+    std::string utf8;
+    std::size_t replaced;
+};
+
+Result convert(std::string_view bytes, bool lfOnly = false) {
+    EXPECT_TRUE(cp932::prepare());
+    std::string out(cp932::maxUtf8Bytes(bytes.size()), '\0');
+    cp932::Converted done = cp932::toUtf8(bytes, out.data(), lfOnly);
+    out.resize(static_cast<std::size_t>(done.end - out.data()));
+    return {out, done.replaced};
+}
+
+// ICU's own reading of the bytes as windows-31j, refusing anything it would
+// substitute.
+class IcuDecoder {
+public:
+    IcuDecoder() {
+        UErrorCode status = U_ZERO_ERROR;
+        conv_.reset(ucnv_open("windows-31j", &status));
+        ucnv_setToUCallBack(conv_.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                            &status);
+        EXPECT_TRUE(U_SUCCESS(status));
+    }
+    std::optional<std::string> decode(std::string_view bytes) {
+        std::vector<UChar> text(bytes.size() + 1);
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_resetToUnicode(conv_.get());
+        int32_t n = ucnv_toUChars(conv_.get(), text.data(), static_cast<int32_t>(text.size()),
+                                  bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+        if (U_FAILURE(status))
+            return std::nullopt;
+        std::string utf8;
+        icu::UnicodeString(text.data(), n).toUTF8String(utf8);
+        return utf8;
+    }
+
+private:
+    struct Closer {
+        void operator()(UConverter* c) const { ucnv_close(c); }
+    };
+    std::unique_ptr<UConverter, Closer> conv_;
+};
+
+std::string bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values)
+        s += static_cast<char>(v);
+    return s;
+}
+
+TEST(Cp932ToUtf8, EveryDoubleByteCharacterReadsAsIcuReadsIt) {
+    IcuDecoder icu;
+    int valid = 0;
+    std::string all; // every valid pair, each behind an ASCII run of a different length
+    std::string expected;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!sjis::isLeadByte(static_cast<unsigned char>(lead)))
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F)
+                continue;
+            const std::string pair = bytes({lead, trail});
+            const Result ours = convert(pair);
+            if (auto theirs = icu.decode(pair)) {
+                ++valid;
+                ASSERT_EQ(ours.utf8, *theirs) << std::hex << lead << ' ' << trail;
+                ASSERT_EQ(ours.replaced, 0u);
+                const std::string run(static_cast<std::size_t>(valid % 19), 'a');
+                all += run + pair;
+                expected += run + *theirs;
+            } else {
+                // a pair code page 932 does not assign is one replaced character
+                ASSERT_EQ(ours.utf8, kReplacement) << std::hex << lead << ' ' << trail;
+                ASSERT_EQ(ours.replaced, 1u);
+            }
+        }
+    }
+    EXPECT_EQ(valid, 9604);
+    // In one stream, past the word-at-a-time copy of the ASCII runs.
+    const Result stream = convert(all);
+    EXPECT_EQ(stream.utf8, expected);
+    EXPECT_EQ(stream.replaced, 0u);
+}
+
+// ICU's table rotates three control codes the IBM way (0x1A to U+001C, 0x1C
+// to U+007F, 0x7F to U+001A); Windows keeps every 7-bit byte as it is, and so
+// does the output, so that UTF-8 output has the bytes of Shift-JIS output
+// wherever those are ASCII.
+TEST(Cp932ToUtf8, EverySingleByteReadsAsIcuReadsItSave7BitBytesStayThemselves) {
+    IcuDecoder icu;
+    int valid = 0;
+    std::vector<int> rotatedByIcu;
+    for (int b = 0; b < 256; ++b) {
+        const std::string one = bytes({b});
+        const Result ours = convert(one);
+        auto theirs = icu.decode(one);
+        if (b < 0x80) {
+            ASSERT_TRUE(theirs);
+            EXPECT_EQ(ours.utf8, one);
+            if (*theirs != one)
+                rotatedByIcu.push_back(b);
+        } else if (theirs) {
+            EXPECT_EQ(ours.utf8, *theirs) << std::hex << b;
+        } else { // lead bytes on their own, 0x80, 0xA0, 0xFD to 0xFF
+            EXPECT_EQ(ours.utf8, kReplacement) << std::hex << b;
+            EXPECT_EQ(ours.replaced, 1u);
+            continue;
+        }
+        ++valid;
+        EXPECT_EQ(ours.replaced, 0u);
+    }
+    EXPECT_EQ(valid, 128 + 63); // ASCII and the half-width katakana
+    EXPECT_EQ(rotatedByIcu, (std::vector<int>{0x1A, 0x1C, 0x7F}));
+}
+
+TEST(Cp932ToUtf8, BrokenLeadsAndInvalidBytesBecomeCountedReplacements) {
+    // The "・" the formatter writes for a cut character is a real character.
+    EXPECT_EQ(convert(bytes({0x81, 0x45})).utf8, "・");
+    struct Case {
+        std::string in;
+        std::string out;
+        std::size_t replaced;
+    };
+    const Case cases[] = {
+        {bytes({'A', 0x81}), std::string("A") + kReplacement, 1},           // lead at the end
+        {bytes({0x88, '\r', '\n'}), std::string(kReplacement) + "\r\n", 1}, // line end kept
+        {bytes({0x81, ' ', 'x'}), std::string(kReplacement) + " x", 1},     // space not eaten
+        {bytes({0x85, 0x40, 'x'}), std::string(kReplacement) + "x", 1},     // unassigned pair
+        {bytes({0x80, 0xA0, 0xFD, 0xFE, 0xFF}),
+         std::string(kReplacement) + kReplacement + kReplacement + kReplacement + kReplacement, 5},
+        {bytes({0x82, 0xA0, 0xFF, 0x82, 0xA2}), std::string("あ") + kReplacement + "い", 1},
+    };
+    for (const Case& c : cases) {
+        Result r = convert(c.in);
+        EXPECT_EQ(r.utf8, c.out);
+        EXPECT_EQ(r.replaced, c.replaced);
+    }
+}
+
+TEST(Cp932ToUtf8, APieceEndingInALeadByteKeepsItBackForTheNextOne) {
+    std::string out(16, '\0');
+    cp932::Converted done = cp932::toUtf8(bytes({'a', 0x88, 0x9F, 0x8A}), out.data(), false, true);
+    EXPECT_EQ(std::string(out.data(), done.end), "a\xE4\xBA\x9C"); // 亜, then 0x8A waits
+    EXPECT_EQ(done.keptBack, 1u);
+    done = cp932::toUtf8(bytes({0x88, 0x9F}), out.data(), false, true); // 0x9F is a trail here
+    EXPECT_EQ(done.keptBack, 0u);
+    done = cp932::toUtf8(bytes({'a', 0x8A}), out.data(), false, false); // the last piece
+    EXPECT_EQ(std::string(out.data(), done.end), std::string("a") + kReplacement);
+    EXPECT_EQ(done.keptBack, 0u);
+}
+
+TEST(Cp932ToUtf8, LfOnlyDropsTheCarriageReturnOfEveryCrLf) {
+    const std::string longLine(21, 'x');
+    // Lone CR and LF stay, within a long run of 7-bit bytes and at the end.
+    const std::string in = longLine + "\r\n" + bytes({0x8A, 0xBF}) + "\r\n" + "a\rb\n" +
+                           longLine + "\r\n" + "a\rb\nc\r\n";
+    EXPECT_EQ(convert(in, true).utf8, longLine + "\n漢\na\rb\n" + longLine + "\na\rb\nc\n");
+    EXPECT_EQ(convert(in, false).utf8, longLine + "\r\n漢\r\na\rb\n" + longLine + "\r\na\rb\nc\r\n");
+
+    // Shift-JIS output keeps every other byte, a trail byte 0x5C included.
+    const std::string sjis = bytes({0x95, 0x5C, '\r', '\n', 0x8A, 0xBF, '\r', '\r', '\n'});
+    std::string out(sjis.size(), '\0');
+    out.resize(static_cast<std::size_t>(cp932::toLfOnly(sjis, out.data()) - out.data()));
+    EXPECT_EQ(out, bytes({0x95, 0x5C, '\n', 0x8A, 0xBF, '\r', '\n'}));
+}
+
+} // namespace
+} // namespace quisk
