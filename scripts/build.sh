@@ -13,7 +13,7 @@ say "    $(sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$root/build/CMakeCache.txt"
 # One line per finished target with CMake's percentage, compiler warnings as
 # they come, and on a terminal a line that follows the file being compiled.
 build_progress() {
-  awk -v quiet="$quiet" -v tty="$tty" '
+  live_awk -v quiet="$quiet" -v tty="$tty" '
     function show(text) {
       if (quiet) return
       if (tty) printf "\r\033[K"
@@ -30,6 +30,7 @@ build_progress() {
     tty && !quiet && /^\[ *[0-9]+%\] Building/ {
       match($0, /\[ *[0-9]+%\]/)
       n = split($NF, parts, "/")
+      sub(/\.o$/, "", parts[n])
       printf "\r\033[K    %s compiling %s", substr($0, RSTART, RLENGTH), parts[n]
       fflush()
     }'

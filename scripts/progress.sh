@@ -68,6 +68,16 @@ logged() {
   "$@" >> "$log" 2>&1
 }
 
+# awk for filtering a tool's output as it comes: mawk, Debian's default,
+# reads a pipe in large blocks unless told to read line by line.
+live_awk() {
+  if awk -W version 2>/dev/null | grep -q mawk; then
+    awk -W interactive "$@"
+  else
+    awk "$@"
+  fi
+}
+
 # The closing line of the outermost script: what was done, how long it took,
 # the command to try next and the log.
 summary() {

@@ -35,7 +35,7 @@ fi
 # apt reports its progress on a file descriptor of its own; one line per
 # step of 20 percent keeps the screen readable and shows it is moving.
 apt_progress() {
-  awk -F: -v quiet="$quiet" '
+  live_awk -F: -v quiet="$quiet" '
     $1 == "dlstatus" || $1 == "pmstatus" {
       step = $1 == "dlstatus" ? "downloading" : "installing"
       percent = int($3)
@@ -52,4 +52,5 @@ export DEBIAN_FRONTEND=noninteractive
 logged apt-get update || fail "apt-get update"
 { apt-get install -y --no-install-recommends -o APT::Status-Fd=3 "${missing[@]}" \
     3>&1 >> "$log" 2>&1; } | apt_progress || fail "apt-get install"
+say "    installed ${#missing[@]} packages"
 summary "installed ${missing[*]}" "bash scripts/build.sh"

@@ -9,7 +9,7 @@ bash "$root/scripts/build.sh"
 # The count as tests finish (a line per tenth, or one line that follows them
 # on a terminal), failures at once, and ctest's closing lines as they are.
 test_progress() {
-  awk -v quiet="$quiet" -v tty="$tty" '
+  live_awk -v quiet="$quiet" -v tty="$tty" '
     function show(text) {
       if (tty) printf "\r\033[K"
       print text
