@@ -26,7 +26,8 @@ else
   export QUISK_PROGRESS_START=$SECONDS
   nested=0
 fi
-log_shown=${log#"$root"/}
+log_shown=$log
+[ "$PWD" = "$root" ] && log_shown=${log#"$root"/}
 current_stage=""
 
 say() {

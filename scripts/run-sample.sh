@@ -33,7 +33,7 @@ MARK_EXCLUDE=$(sjis '[!対象外範囲]') MARK_NAMES=$(sjis '[!先頭に名前�
 
 where=$sample
 [ "$started_in" = "$root" ] && where=build/sample
-window="cd $where && ../bin/quisk sales.dof"
+window="cd $(printf '%q' "$where") && ../bin/quisk sales.dof"
 echo
 echo "== The same job in the window"
 echo
@@ -41,4 +41,4 @@ echo "  $window        then press 実行"
 echo "  Without a display: ../bin/quisk-run sales.dof, or ../bin/quisk -platform offscreen sales.dof /I"
 echo
 
-summary "converted examples/sales.txt into build/sample/sales.csv" "$window"
+summary "built quisk and quisk-run, converted the sample into build/sample/sales.csv" "$window"
