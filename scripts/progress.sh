@@ -51,13 +51,17 @@ elapsed() {
   fi
 }
 
-# Stops the script: the stage that failed, where the log is, its last lines.
+# Stops the script: the stage that failed, why, the log's last lines (25
+# unless the second argument says otherwise) and where the log is.
 fail() {
+  local lines=${2:-25}
   {
     [ "$tty" = 1 ] && printf '\r\033[K'
     printf 'error: %s failed%s\n' "$current_stage" "${1:+: $1}"
-    printf '%s\n' "---- last lines of $log_shown ----"
-    tail -n 25 "$log"
+    if [ "$lines" -gt 0 ]; then
+      printf '%s\n' "---- last lines of $log_shown ----"
+      tail -n "$lines" "$log"
+    fi
     printf '%s\n' "---- the full log is $log_shown ----"
   } >&2
   exit 1

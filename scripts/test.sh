@@ -37,7 +37,7 @@ ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)" 2>&1 \
   | tee -a "$log" | test_progress || status=$?
 if [ "$status" != 0 ]; then
   [ "$quiet" = 1 ] || ctest --test-dir "$root/build" --rerun-failed --output-on-failure >&2 || true
-  fail "see the failed tests above"
+  fail "see the failed tests above" 0
 fi
 
 count=$(grep -o 'tests failed out of [0-9]*' "$log" | tail -n 1 | grep -o '[0-9]*$')
