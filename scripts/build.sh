@@ -10,8 +10,9 @@ stage "Configuring (CMake, RelWithDebInfo)"
 logged cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo || fail "cmake could not configure"
 say "    $(sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$root/build/CMakeCache.txt") in build/"
 
-# One line per finished target with CMake's percentage, compiler warnings as
-# they come, and on a terminal a line that follows the file being compiled.
+# One line per finished target with CMake's percentage, compiler warnings
+# and errors as they come, and on a terminal a line that follows the file
+# being compiled.
 build_progress() {
   live_awk -v quiet="$quiet" -v tty="$tty" '
     function show(text) {
@@ -20,7 +21,7 @@ build_progress() {
       print text
       fflush()
     }
-    /warning:/ { show("    " $0); next }
+    /warning:|error:/ { show("    " $0); next }
     /Built target / {
       match($0, /\[ *[0-9]+%\]/)
       show("    " substr($0, RSTART, RLENGTH) " " $NF)
