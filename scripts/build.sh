@@ -22,6 +22,7 @@ build_progress() {
       fflush()
     }
     /warning:|error:/ { show("    " $0); next }
+    /Built target .*_autogen$/ { next } # CMake'"'"'s helpers for Qt, not ours
     /Built target / {
       match($0, /\[ *[0-9]+%\]/)
       show("    " substr($0, RSTART, RLENGTH) " " $NF)
