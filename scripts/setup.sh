@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, test and run Quisk.
-# Safe to run again: apt-get skips what is already installed.
+# Safe to run again: only missing packages are installed.
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=progress.sh
+source "$(dirname "$0")/progress.sh"
 
 packages=(
   build-essential cmake pkg-config
@@ -19,8 +21,36 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+stage "Debian packages"
+if [ ${#missing[@]} -eq 0 ]; then
+  say "    all ${#packages[@]} installed: ${packages[*]}"
+  summary "all ${#packages[@]} Debian packages are installed" "bash scripts/build.sh"
+  exit 0
 fi
+say "    installing ${#missing[@]} of ${#packages[@]}: ${missing[*]}"
+if [ "$(id -u)" != 0 ]; then
+  fail "installing packages needs root: sudo bash scripts/setup.sh"
+fi
+
+# apt reports its progress on a file descriptor of its own; one line per
+# step of 20 percent keeps the screen readable and shows it is moving.
+apt_progress() {
+  live_awk -F: -v quiet="$quiet" '
+    $1 == "dlstatus" || $1 == "pmstatus" {
+      step = $1 == "dlstatus" ? "downloading" : "installing"
+      percent = int($3)
+      if (step != last || percent >= next_at) {
+        if (!quiet) printf "    %s %3d%%\n", step, percent
+        fflush()
+        last = step
+        next_at = percent - percent % 20 + 20
+      }
+    }'
+}
+
+export DEBIAN_FRONTEND=noninteractive
+logged apt-get update || fail "apt-get update"
+{ apt-get install -y --no-install-recommends -o APT::Status-Fd=3 "${missing[@]}" \
+    3>&1 >> "$log" 2>&1; } | apt_progress || fail "apt-get install"
+say "    installed ${#missing[@]} packages"
+summary "installed ${missing[*]}" "bash scripts/build.sh"

@@ -51,6 +51,16 @@ inline constexpr const char* kHelpMissing1 = "ﾍﾙﾌﾟﾌｧｲﾙ｢";
 inline constexpr const char* kHelpMissing2 = "｣が見つかりません｡";
 inline constexpr const char* kHelpFailed2 = "｣を開けませんでした｡";
 
+// The desktop program started without a display (standard error).
+inline constexpr const char* kNoDisplay =
+    "quisk: ﾃﾞｨｽﾌﾟﾚｲがありません(DISPLAY も WAYLAND_DISPLAY も設定されていません)｡";
+inline constexpr const char* kDisplayFailed =
+    "quisk: ﾃﾞｨｽﾌﾟﾚｲに接続できません(画面表示用のﾌﾟﾗｸﾞｲﾝを開始できませんでした)｡";
+inline constexpr const char* kRunWithoutDisplay =
+    "Quiskの画面にはﾃﾞｽｸﾄｯﾌﾟが必要です｡ﾃﾞｨｽﾌﾟﾚｲなしで処理を実行するには:\n"
+    "  quisk-run 処理ﾌｧｲﾙ.dof                      (画面を使わずに変換します)\n"
+    "  quisk -platform offscreen 処理ﾌｧｲﾙ.dof /I   (画面を表示せずに処理を実行します)\n";
+
 // The main window: captions, tooltips, browse dialogs and menus.
 inline constexpr const char* kRunCaption = "実行";
 inline constexpr const char* kRunningCaption = "処理中...";

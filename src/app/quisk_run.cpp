@@ -4,6 +4,7 @@
 #include "common/signal_cleanup.h"
 #include "engine/engine_texts.h"
 #include "engine/output_encoding.h"
+#include "engine/path_hints.h"
 #include "engine/run_command.h"
 
 #include <cstring>
@@ -104,7 +105,34 @@ std::optional<Options> parse(int argc, char** argv) {
     return o;
 }
 
-std::optional<RunRequest> requestFor(const Options& o, MessageBoxes& boxes) {
+// The runner as a command that works from another folder: as typed when it
+// was found through PATH, else made absolute.
+std::string runnerCommand(const char* argv0) {
+    std::string typed = argv0;
+    if (typed.find('/') == std::string::npos)
+        return typed;
+    std::error_code ec;
+    return shellWord(std::filesystem::absolute(typed, ec).lexically_normal().string());
+}
+
+// The same command line, to be run from the job file's folder: the job is
+// named by its file name, every option stays.
+std::string commandFromJobFolder(int argc, char** argv, const std::string& jobPath) {
+    std::string command = runnerCommand(argv[0]);
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        std::string previous = i > 1 ? argv[i - 1] : "";
+        bool optionValue =
+            previous == "--format" || previous == "--encoding" || previous == "--eol";
+        if (argument == jobPath && !optionValue)
+            argument = std::filesystem::path(jobPath).filename().string();
+        command += " " + shellWord(argument);
+    }
+    return command;
+}
+
+std::optional<RunRequest> requestFor(const Options& o, const std::string& rerunCommand,
+                                     MessageBoxes& boxes) {
     RunRequest r;
     if (o.format.empty()) {
         int error = 0;
@@ -120,6 +148,8 @@ std::optional<RunRequest> requestFor(const Options& o, MessageBoxes& boxes) {
         r.afterRunPath = job->afterRunPath;
         r.overwriteExisting = job->overwriteExisting;
         r.exitAfterRun = job->exitAfterRun;
+        r.jobPath = o.paths[0];
+        r.rerunCommand = rerunCommand;
     } else {
         r.formatPath = o.format;
         r.sourcePath = o.paths[0];
@@ -152,7 +182,7 @@ int main(int argc, char** argv) {
     // An interrupted run leaves no temporary file behind.
     removeTemporariesOnSignals();
     ConsoleMessageBoxes boxes;
-    auto request = requestFor(*options, boxes);
+    auto request = requestFor(*options, commandFromJobFolder(argc, argv, options->paths[0]), boxes);
     if (!request)
         return kExitFailed;
     ProgramLauncher launcher;

@@ -16,6 +16,16 @@ inline constexpr const char* kPathsRequired2 = "しなければいけません�
 inline constexpr const char* kNoSource = "元ﾌｧｲﾙは存在しません｡";
 inline constexpr const char* kOverwrite = "同名ﾌｧｲﾙが存在します｡上書きしますか?";
 inline constexpr const char* kNoFormat = "ﾌｫｰﾏｯﾄﾌｧｲﾙは存在しません｡";
+inline constexpr const char* kNoDestinationFolder = "先ﾌｧｲﾙのﾌｫﾙﾀﾞは存在しません｡";
+
+// The lines added to a missing-path message: where the run looked and, for a
+// relative path that names something beside the job file, how to run from there.
+inline constexpr const char* kPathTried = "探したﾊﾟｽ: ";
+inline constexpr const char* kFoundBesideJob = "処理ﾌｧｲﾙのﾌｫﾙﾀﾞにはあります: ";
+inline constexpr const char* kRelativeToStart = "相対ﾊﾟｽは起動したﾌｫﾙﾀﾞを基準にします｡";
+inline constexpr const char* kRunnerStartFrom = "処理ﾌｧｲﾙのﾌｫﾙﾀﾞから実行してください: ";
+inline constexpr const char* kStartWindowFrom1 = "Quiskを処理ﾌｧｲﾙのﾌｫﾙﾀﾞ｢";
+inline constexpr const char* kStartWindowFrom2 = "｣から起動してください｡";
 inline constexpr const char* kFieldNamesFailed =
     "ﾌｨｰﾙﾄﾞ名読み取り時にﾌｫｰﾏｯﾄﾌｧｲﾙの読み込みに失敗しました｡";
 inline constexpr const char* kCompleted = "件のﾃﾞｰﾀの保存が終了しました｡";

@@ -5,9 +5,11 @@
 #include "engine/conversion.h"
 #include "engine/engine_texts.h"
 #include "engine/field_names.h"
+#include "engine/path_hints.h"
 #include "format/format_file.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace quisk {
@@ -33,6 +35,22 @@ std::string notAFileDetail(const char* label, const std::string& path) {
     return detail(label, path, S_ISDIR(st.st_mode) ? EISDIR : kNotARegularFile, false);
 }
 
+PathHintContext hints(const RunRequest& r) {
+    std::error_code ec;
+    return {std::filesystem::current_path(ec).string(), r.jobPath, r.rerunCommand};
+}
+
+// The message for a source or format that is no file to read: where it was
+// looked for when nothing is there (with a hint when it lies beside the job
+// file), else what is there and why it cannot be read.
+std::string notAFileText(const char* fixedText, const char* label, const std::string& path,
+                         const RunRequest& r) {
+    std::string why = notAFileDetail(label, path);
+    if (why.empty())
+        return missingPathText(fixedText, path, PathRole::File, hints(r));
+    return fixedText + why;
+}
+
 // The checks before anything is opened; false when the run must not start.
 bool checkPaths(const RunRequest& r, MessageBoxes& boxes) {
     if (r.sourcePath.empty() || r.destinationPath.empty() || r.formatPath.empty()) {
@@ -40,7 +58,7 @@ bool checkPaths(const RunRequest& r, MessageBoxes& boxes) {
         return false;
     }
     if (!isRegularFile(r.sourcePath)) {
-        boxes.show(stop(t::kNoSource + notAFileDetail(t::kSourceLabel, r.sourcePath)));
+        boxes.show(stop(notAFileText(t::kNoSource, t::kSourceLabel, r.sourcePath, r)));
         return false;
     }
     if (isDirectory(r.destinationPath)) {
@@ -56,7 +74,13 @@ bool checkPaths(const RunRequest& r, MessageBoxes& boxes) {
             return false;
     }
     if (!isRegularFile(r.formatPath)) {
-        boxes.show(stop(t::kNoFormat + notAFileDetail(t::kFormatLabel, r.formatPath)));
+        boxes.show(stop(notAFileText(t::kNoFormat, t::kFormatLabel, r.formatPath, r)));
+        return false;
+    }
+    std::string folder = destinationFolder(r.destinationPath);
+    if (!isDirectory(folder)) {
+        boxes.show(
+            stop(missingPathText(t::kNoDestinationFolder, folder, PathRole::Folder, hints(r))));
         return false;
     }
     return true;

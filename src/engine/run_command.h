@@ -18,6 +18,11 @@ struct RunRequest {
     bool exitAfterRun = false;
     bool unattended = false;      // started with "/I": no completion message
     std::string logDirectory;     // the start directory; the log lies there
+    // For messages about paths that are not found: the job file the paths
+    // come from (empty without one) and, for the runner, the command that
+    // runs the job from its own folder (empty in the window).
+    std::string jobPath;
+    std::string rerunCommand;
 };
 
 // Output encoding and line end for one run instead of the format's, as the
@@ -50,9 +55,10 @@ public:
 };
 
 // The run command: checks the paths in order (an existing destination is
-// only overwritten after a question, unless the job allows it), loads the
-// format, builds the field-name line, converts, shows the completion message
-// when nobody else follows the run, and starts the after-run program.
+// only overwritten after a question, unless the job allows it; a missing
+// path is reported with where it was looked for), loads the format, builds
+// the field-name line, converts, shows the completion message when nobody
+// else follows the run, and starts the after-run program.
 RunReport runJob(const RunRequest& request, MessageBoxes& boxes, ProgramLauncher& launcher,
                  RunObserver& observer, const OutputOverride& output = {});
 

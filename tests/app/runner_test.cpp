@@ -103,6 +103,25 @@ TEST_F(Runner, ReportsBadInputWithMessagesAndExitStatus) {
     EXPECT_EQ(read("out.csv"), "<missing>");
 }
 
+TEST_F(Runner, AJobStartedFromAnotherFolderSaysWhereToRunIt) {
+    fs::create_directory(dir / "sub");
+    for (const char* name : {"in.txt", "f.qfd", "job.dof"})
+        fs::rename(dir / name, dir / "sub" / name);
+    Outcome o = run("--overwrite sub/job.dof");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "ｴﾗｰ: 元ﾌｧｲﾙは存在しません｡\n"
+                     "探したﾊﾟｽ: " +
+                         path("in.txt") +
+                         "\n"
+                         "処理ﾌｧｲﾙのﾌｫﾙﾀﾞにはあります: " +
+                         path("sub/in.txt") +
+                         "\n"
+                         "相対ﾊﾟｽは起動したﾌｫﾙﾀﾞを基準にします｡\n"
+                         "処理ﾌｧｲﾙのﾌｫﾙﾀﾞから実行してください: cd " +
+                         path("sub") + " && " QUISK_BIN_DIR "/quisk-run --overwrite job.dof\n");
+    EXPECT_EQ(read("Quisk.log"), "<missing>");
+}
+
 TEST_F(Runner, UsageErrorsHelpAndVersion) {
     EXPECT_EQ(run("").status, 2);
     EXPECT_EQ(run("a.dof b.dof").status, 2);

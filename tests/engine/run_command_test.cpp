@@ -69,7 +69,7 @@ TEST_F(RunCommand, OddPathsAreRefusedAtOnceNamingThem) {
     EXPECT_EQ(
         boxes.texts(),
         (std::vector<std::string>{
-            "元ﾌｧｲﾙは存在しません｡",
+            "元ﾌｧｲﾙは存在しません｡\r探したﾊﾟｽ: " + path("missing.txt"),
             "元ﾌｧｲﾙは存在しません｡\r入力元: " + dir.string() +
                 "\rフォルダです｡ファイルを指定してください｡",
             "先ﾌｧｲﾙにﾌｫﾙﾀﾞが指定されています｡\r出力先: " + dir.string(),
@@ -103,7 +103,24 @@ TEST_F(RunCommand, AskingBeforeOverwritingComesBeforeTheFormatCheck) {
     boxes.answer(Answer::Ok);
     EXPECT_EQ(run().status, RunStatus::Refused);
     EXPECT_EQ(titles(), (std::vector<std::string>{"上書確認", "ｴﾗｰ"}));
-    EXPECT_EQ(boxes.shown[1].text, "ﾌｫｰﾏｯﾄﾌｧｲﾙは存在しません｡");
+    EXPECT_EQ(boxes.shown[1].text, "ﾌｫｰﾏｯﾄﾌｧｲﾙは存在しません｡\r探したﾊﾟｽ: " + path("missing.qfd"));
+}
+
+TEST_F(RunCommand, AMissingDestinationFolderIsRefusedLast) {
+    request.destinationPath = path("none/out.csv");
+    request.formatPath = path("missing.qfd");
+    EXPECT_EQ(run().status, RunStatus::Refused);
+    EXPECT_EQ(boxes.shown.at(0).text,
+              "ﾌｫｰﾏｯﾄﾌｧｲﾙは存在しません｡\r探したﾊﾟｽ: " + path("missing.qfd"));
+
+    request.formatPath = path("f.qfd");
+    boxes.shown.clear();
+    EXPECT_EQ(run().status, RunStatus::Refused);
+    EXPECT_EQ(
+        boxes.shown.at(0),
+        (Message{"先ﾌｧｲﾙのﾌｫﾙﾀﾞは存在しません｡\r探したﾊﾟｽ: " + path("none"), "ｴﾗｰ", Icon::Stop}));
+    EXPECT_EQ(observer.starts, 0);
+    EXPECT_EQ(readText("Quisk.log"), "<missing>");
 }
 
 TEST_F(RunCommand, TheJobsOverwriteSwitchSkipsTheQuestion) {

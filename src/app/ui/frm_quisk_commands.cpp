@@ -61,9 +61,11 @@ void FrmQuisk::cmdSearch_Click() {
         return;
     running_ = true;
     JobDefinition job = jobValues();
-    RunRequest request{job.sourcePath,    job.destinationPath,   job.formatFilePath,
-                       job.afterRunPath,  job.overwriteExisting, job.exitAfterRun,
-                       state_.unattended, state_.startDirectory};
+    RunRequest request{job.sourcePath,        job.destinationPath,
+                       job.formatFilePath,    job.afterRunPath,
+                       job.overwriteExisting, job.exitAfterRun,
+                       state_.unattended,     state_.startDirectory,
+                       state_.jobPath,        ""}; // the window has no command to suggest
     RunFeedback feedback(*this, request);
     RunReport report = runJob(request, platform_.messages, platform_.launcher, feedback);
     state_.openFormatDirectly = false;

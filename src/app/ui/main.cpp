@@ -2,6 +2,7 @@
 // the command line (or the default job), and with "/I" runs it unattended.
 #include "app/help_file.h"
 #include "app/ui/app_icon.h"
+#include "app/ui/display_check.h"
 #include "app/ui/frm_quisk.h"
 #include "common/platform/qt_platform.h"
 #include "common/signal_cleanup.h"
@@ -35,7 +36,9 @@ quisk::StartupContext startupContext(const QApplication& app) {
 int main(int argc, char** argv) {
     // An interrupted run leaves no temporary file behind.
     quisk::removeTemporariesOnSignals();
+    quisk::requireDisplay(argc, argv);
     QApplication app(argc, argv);
+    quisk::platformStarted();
     app.setApplicationName(QStringLiteral("Quisk"));
     app.setDesktopFileName(QStringLiteral("quisk"));
     app.setWindowIcon(quisk::quiskIcon());

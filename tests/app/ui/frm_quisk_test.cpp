@@ -231,10 +231,24 @@ TEST_F(FrmQuiskTest, MissingFormatIsReportedOnlyAfterTheOverwriteQuestion) {
 
     boxes.answer(Answer::Ok);
     click("cmdSearch");
-    EXPECT_EQ(boxes.shown.back().text, "ﾌｫｰﾏｯﾄﾌｧｲﾙは存在しません｡");
+    EXPECT_EQ(boxes.shown.back().text,
+              "ﾌｫｰﾏｯﾄﾌｧｲﾙは存在しません｡\r探したﾊﾟｽ: " + at("missing.qfd"));
     EXPECT_EQ(*readWholeFile(at("out.csv")), "keep");
     EXPECT_FALSE(fs::exists(dir / "Quisk.log"));
     EXPECT_EQ(state.jobFormatPath, ""); // the checks failed before the paths were taken
+}
+
+TEST_F(FrmQuiskTest, ARelativeSourceBesideTheJobGetsAHintToStartThere) {
+    JobDefinition job = salesJob();
+    job.sourcePath = "sales.txt"; // taken from the start folder, not the job's
+    start(job, {at("Quisk.dof")});
+    click("cmdSearch");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    std::string text = boxes.shown[0].text;
+    EXPECT_EQ(text.substr(0, text.find('\r')), "元ﾌｧｲﾙは存在しません｡");
+    EXPECT_NE(text.find("\rQuiskを処理ﾌｧｲﾙのﾌｫﾙﾀﾞ｢" + dir.string() + "｣から起動してください｡"),
+              std::string::npos)
+        << text;
 }
 
 TEST_F(FrmQuiskTest, TheButtonShowsTheRunAndASecondClickDoesNothing) {
