@@ -236,7 +236,9 @@ void FrmFormat::startComposition() {
 }
 
 bool FrmFormat::eventFilter(QObject* watched, QEvent* event) {
-    const auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event); // both kinds are key events
     if (event->type() == QEvent::ShortcutOverride && watched == CellText &&
         (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
          key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
