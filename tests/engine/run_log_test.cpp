@@ -1,0 +1,101 @@
+#include "engine/engine_texts.h"
+#include "engine/run_log.h"
+#include "support/temp_folder.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+
+namespace quisk {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Log : public testing::TempFolder {
+protected:
+    std::string logPath() const { return path("Quisk.log"); }
+    std::string runOnce(const std::string& source, const std::string& outcome) {
+        RunLog log(logPath());
+        log.begin(source, "out.csv");
+        log.finish(outcome);
+        return log.problem();
+    }
+};
+
+TEST_F(Log, WritesPathsWithoutAShiftJisFormWithAStandIn) {
+    EXPECT_EQ(runOnce("café😀/波〜線−.txt", "1件のﾃﾞｰﾀの保存が終了しました｡"), "");
+    EXPECT_EQ(readWholeFile(logPath()),
+              "caf?"
+              "?/" +
+                  *sjis::encode("波〜線−.txt") + *sjis::encode("を読込み､out.csvに書込む｡") +
+                  "\r\n" + *sjis::encode("1件のﾃﾞｰﾀの保存が終了しました｡") + "\r\n");
+}
+
+TEST_F(Log, IsRewrittenWholeSoItOnlyDescribesTheLastRun) {
+    writeText("Quisk.log", std::string(500, 'x') + "\r\nold\r\nlines\r\n");
+    runOnce("a.txt", "done");
+    EXPECT_EQ(readText("Quisk.log"), "a.txtを読込み､out.csvに書込む｡\r\ndone\r\n");
+}
+
+TEST_F(Log, TwoRunsAtOnceLeaveTheTwoLinesOfOneOfThem) {
+    auto runMany = [this](const std::string& source) {
+        for (int i = 0; i < 200; ++i)
+            runOnce(source, std::to_string(i) + "件");
+    };
+    std::thread a(runMany, std::string(300, 'a'));
+    std::thread b(runMany, "b");
+    a.join();
+    b.join();
+    std::string text = readText("Quisk.log");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
+    EXPECT_TRUE(text.starts_with("aaa") || text.starts_with("bを")) << text;
+}
+
+TEST_F(Log, NeverWritesThroughALinkOrIntoSomethingElse) {
+    std::string precious = writeText("precious.txt", "keep");
+    fs::create_symlink(precious, logPath());
+    EXPECT_EQ(runOnce("a", "done"), engine_texts::kLogIsLink);
+    fs::remove(logPath());
+    fs::create_symlink(path("nowhere"), logPath()); // dangling: nothing is created
+    EXPECT_EQ(runOnce("a", "done"), engine_texts::kLogIsLink);
+    EXPECT_FALSE(fs::exists(path("nowhere")));
+    fs::remove(logPath());
+
+    fs::create_hard_link(precious, logPath());
+    EXPECT_EQ(runOnce("a", "done"), engine_texts::kLogHasOtherNames);
+    EXPECT_EQ(readText("precious.txt"), "keep");
+    fs::remove(logPath());
+
+    ASSERT_EQ(::mkfifo(logPath().c_str(), 0600), 0); // must not block
+    EXPECT_EQ(runOnce("a", "done"), common_texts::kNotARegular);
+    fs::remove(logPath());
+    fs::create_directory(logPath());
+    EXPECT_EQ(runOnce("a", "done"), common_texts::kNotARegular);
+}
+
+TEST_F(Log, AMissingFolderIsReportedNotFatal) {
+    RunLog log(path("gone/Quisk.log"));
+    log.begin("a", "b");
+    log.finish("done");
+    EXPECT_EQ(log.problem(), common_texts::kNotFound);
+    EXPECT_EQ(runLogPath(""), "Quisk.log"); // a start folder that had no name
+    EXPECT_EQ(runLogPath("/x"), "/x/Quisk.log");
+}
+
+TEST_F(Log, KnowsFilesThatAreTheLog) {
+    writeText("Quisk.log", "log");
+    writeText("in.txt", "in");
+    fs::create_symlink(logPath(), path("link.txt"));
+    EXPECT_TRUE(isRunLog(logPath(), logPath()));
+    EXPECT_TRUE(isRunLog(path("link.txt"), logPath()));
+    EXPECT_TRUE(isRunLog(path("./Quisk.log"), logPath()));
+    EXPECT_FALSE(isRunLog(path("in.txt"), logPath()));
+    EXPECT_FALSE(isRunLog(path("new.csv"), logPath()));
+    fs::remove(logPath());
+    EXPECT_TRUE(isRunLog(path("new/../Quisk.log"), logPath())); // neither exists yet
+    EXPECT_FALSE(isRunLog(path("in.txt"), logPath()));
+}
+
+} // namespace
+} // namespace quisk
