@@ -1,6 +1,5 @@
 #include "format_definition.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace quisk {
@@ -11,18 +10,12 @@ std::string& FieldRow::cell(int column) {
 
 const std::string& FieldRow::cell(int column) const {
     switch (column) {
-    case 1:
-        return fieldName;
-    case 2:
-        return startPosition;
-    case 3:
-        return length;
-    case 4:
-        return fieldType;
-    case 5:
-        return fixedValue;
-    case 6:
-        return remarks;
+    case 1: return fieldName;
+    case 2: return startPosition;
+    case 3: return length;
+    case 4: return fieldType;
+    case 5: return fixedValue;
+    case 6: return remarks;
     }
     throw std::out_of_range("FieldRow column");
 }
