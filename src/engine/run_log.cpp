@@ -54,9 +54,13 @@ bool writeAllAt(int fd, std::string_view bytes) {
     return true;
 }
 
+// The absolute form of a path with its existing folders resolved; empty
+// when it has none (a relative path in a folder that was deleted).
 fs::path comparablePath(const std::string& path) {
     std::error_code ec;
     fs::path absolute = fs::absolute(path, ec);
+    if (ec || absolute.empty())
+        return {};
     fs::path resolved = fs::weakly_canonical(absolute, ec);
     return ec ? absolute.lexically_normal() : resolved;
 }
@@ -89,7 +93,8 @@ bool isRunLog(const std::string& path, const std::string& logPath) {
         return file.st_dev == log.st_dev && file.st_ino == log.st_ino;
     if (fileExists || logExists)
         return false;
-    return comparablePath(path) == comparablePath(logPath);
+    fs::path a = comparablePath(path);
+    return !a.empty() && a == comparablePath(logPath);
 }
 
 void RunLog::begin(const std::string& sourcePath, const std::string& destinationPath) {
