@@ -3,9 +3,15 @@
 #include "support/temp_folder.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <regex>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace quisk {
 namespace {
@@ -38,18 +44,63 @@ TEST_F(Log, IsRewrittenWholeSoItOnlyDescribesTheLastRun) {
     EXPECT_EQ(readText("Quisk.log"), "a.txtを読込み､out.csvに書込む｡\r\ndone\r\n");
 }
 
-TEST_F(Log, TwoRunsAtOnceLeaveTheTwoLinesOfOneOfThem) {
-    auto runMany = [this](const std::string& source) {
-        for (int i = 0; i < 200; ++i)
-            runOnce(source, std::to_string(i) + "件");
+// The log's bytes as a reader that honours the runs' lock sees them.
+std::string readLocked(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return "";
+    ::flock(fd, LOCK_SH);
+    std::string bytes;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    ::close(fd);
+    return bytes;
+}
+
+TEST_F(Log, TwoRunsAtOnceLeaveTheLinesOfOneOfThem) {
+    const std::string longSource(300, 'a');
+    std::atomic<int> running{2};
+    auto runMany = [&](const std::string& source) {
+        for (int i = 0; i < 300; ++i)
+            runOnce(source, std::to_string(i));
+        --running;
     };
-    std::thread a(runMany, std::string(300, 'a'));
+    std::thread a(runMany, longSource);
     std::thread b(runMany, "b");
+    // Whenever it looks, a reader finds the first line of one run, followed
+    // by nothing or by that run's outcome.
+    auto whole = [&](const std::string& bytes) {
+        for (const std::string& source : {longSource, std::string("b")}) {
+            std::string first = *sjis::encode(source + "を読込み､out.csvに書込む｡\r\n");
+            if (bytes.starts_with(first))
+                return std::regex_match(bytes.substr(first.size()), std::regex("([0-9]+\r\n)?"));
+        }
+        return bytes.empty(); // not yet created
+    };
+    std::string torn;
+    while (running > 0 && torn.empty()) {
+        std::string bytes = readLocked(logPath());
+        if (!whole(bytes))
+            torn = bytes;
+    }
     a.join();
     b.join();
+    EXPECT_EQ(torn, "");
     std::string text = readText("Quisk.log");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
-    EXPECT_TRUE(text.starts_with("aaa") || text.starts_with("bを")) << text;
+}
+
+TEST_F(Log, ARewriteWaitsForTheLockOfAnotherRun) {
+    writeText("Quisk.log", "other run\r\n");
+    int fd = ::open(logPath().c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    std::thread run([this] { runOnce("a", "done"); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(readText("Quisk.log"), "other run\r\n");
+    ::close(fd); // releases the lock
+    run.join();
+    EXPECT_EQ(readText("Quisk.log"), "aを読込み､out.csvに書込む｡\r\ndone\r\n");
 }
 
 TEST_F(Log, NeverWritesThroughALinkOrIntoSomethingElse) {
