@@ -7,7 +7,6 @@
 #include <chrono>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <regex>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -44,6 +43,16 @@ TEST_F(Log, IsRewrittenWholeSoItOnlyDescribesTheLastRun) {
     EXPECT_EQ(readText("Quisk.log"), "a.txtを読込み､out.csvに書込む｡\r\ndone\r\n");
 }
 
+// Nothing, or one line of digits: what runOnce writes as the outcome.
+bool outcomeOrNothing(std::string_view rest) {
+    if (rest.empty())
+        return true;
+    if (!rest.ends_with("\r\n") || rest.size() < 3)
+        return false;
+    rest.remove_suffix(2);
+    return std::all_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 // The log's bytes as a reader that honours the runs' lock sees them.
 std::string readLocked(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -74,7 +83,7 @@ TEST_F(Log, TwoRunsAtOnceLeaveTheLinesOfOneOfThem) {
         for (const std::string& source : {longSource, std::string("b")}) {
             std::string first = *sjis::encode(source + "を読込み､out.csvに書込む｡\r\n");
             if (bytes.starts_with(first))
-                return std::regex_match(bytes.substr(first.size()), std::regex("([0-9]+\r\n)?"));
+                return outcomeOrNothing(bytes.substr(first.size()));
         }
         return bytes.empty(); // not yet created
     };
