@@ -5,7 +5,6 @@
 #include "engine/engine_texts.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
