@@ -20,6 +20,7 @@ using namespace quisk;
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitAfterRunFailed = 3;
 
 constexpr const char* kUsage =
     "Usage: quisk-run [--overwrite] [--encoding E] [--eol L] JOB.dof\n"
@@ -38,7 +39,8 @@ constexpr const char* kUsage =
     "  --help        show this help and exit\n"
     "  --version     show the version and exit\n"
     "\n"
-    "Exit status: 0 converted, 1 failed or refused, 2 usage error.\n"
+    "Exit status: 0 converted, 1 failed or refused, 2 usage error,\n"
+    "3 converted but the after-run program could not be started.\n"
     "Bytes of the source that are not Shift-JIS become U+FFFD in UTF-8 output;\n"
     "a second line after the completion message says how many.\n";
 
@@ -194,5 +196,10 @@ int main(int argc, char** argv) {
         !report.completionShown)
         std::cerr << engine_texts::kConfirmTitle << ": "
                   << engine_texts::replacedText(report.replacedCount) << '\n';
-    return report.status == RunStatus::Completed ? kExitOk : kExitFailed;
+    if (!report.logProblem.empty())
+        std::cerr << report.logProblem << '\n';
+    if (report.status != RunStatus::Completed)
+        return kExitFailed;
+    bool afterRunFailed = !request->afterRunPath.empty() && !report.afterRunStarted;
+    return afterRunFailed ? kExitAfterRunFailed : kExitOk;
 }

@@ -3,6 +3,7 @@
 #include "common/message_box.h"
 #include "common/process.h"
 
+#include <cerrno>
 #include <deque>
 #include <optional>
 #include <string>
@@ -99,12 +100,12 @@ private:
 };
 
 // Records the command lines it is asked to start and reports success unless
-// told to fail.
+// told to fail (as a missing program does).
 class RecordingLauncher : public ProgramLauncher {
 public:
-    bool start(const std::string& commandLine) override {
+    StartResult start(const std::string& commandLine) override {
         started.push_back(commandLine);
-        return succeed;
+        return {succeed ? 0 : ENOENT};
     }
     std::vector<std::string> started;
     bool succeed = true;

@@ -1,26 +1,22 @@
 #include "process.h"
 
+#include "common/file_io.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
-#include <wordexp.h>
 
 namespace quisk {
 namespace {
 
-// The words of a command line, split and unquoted as a shell would, with
-// command substitution refused.
-std::vector<std::string> splitCommandLine(const std::string& commandLine) {
-    wordexp_t words{};
-    std::vector<std::string> out;
-    if (::wordexp(commandLine.c_str(), &words, WRDE_NOCMD) == 0) {
-        for (std::size_t i = 0; i < words.we_wordc; ++i)
-            out.emplace_back(words.we_wordv[i]);
-    }
-    ::wordfree(&words);
-    return out;
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Characters a backslash keeps literally inside double quotes.
+bool escapableInDoubleQuotes(char c) {
+    return c == '"' || c == '\\' || c == '$' || c == '`';
 }
 
 bool readAll(int fd, void* data, std::size_t size) {
@@ -39,12 +35,77 @@ bool readAll(int fd, void* data, std::size_t size) {
 
 } // namespace
 
-bool startProgram(const std::string& commandLine) {
-    std::vector<std::string> words = splitCommandLine(commandLine);
-    if (words.empty())
-        return false;
+std::optional<std::vector<std::string>> splitCommandLine(const std::string& line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (isBlank(c)) {
+            if (inWord)
+                words.push_back(std::move(word));
+            word.clear();
+            inWord = false;
+            continue;
+        }
+        inWord = true;
+        if (c == '\'') {
+            std::size_t end = line.find('\'', i + 1);
+            if (end == std::string::npos)
+                return std::nullopt;
+            word.append(line, i + 1, end - i - 1);
+            i = end;
+        } else if (c == '"') {
+            for (++i;; ++i) {
+                if (i >= line.size())
+                    return std::nullopt;
+                if (line[i] == '"')
+                    break;
+                if (line[i] == '\\' && i + 1 < line.size() && escapableInDoubleQuotes(line[i + 1]))
+                    ++i;
+                word += line[i];
+            }
+        } else if (c == '\\' && i + 1 < line.size()) {
+            word += line[++i];
+        } else {
+            word += c;
+        }
+    }
+    if (inWord)
+        words.push_back(std::move(word));
+    return words;
+}
+
+std::optional<std::vector<std::string>> commandWords(const std::string& commandLine) {
+    if (isRegularFile(commandLine)) {
+        // A name without a folder would be looked up in PATH instead.
+        bool hasFolder = commandLine.find('/') != std::string::npos;
+        return std::vector<std::string>{hasFolder ? commandLine : "./" + commandLine};
+    }
+    return splitCommandLine(commandLine);
+}
+
+std::string quoteCommandWord(const std::string& word) {
+    auto words = splitCommandLine(word);
+    if (!word.empty() && words && words->size() == 1 && words->front() == word)
+        return word;
+    std::string out = "\"";
+    for (char c : word) {
+        if (escapableInDoubleQuotes(c))
+            out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+StartResult startProgram(const std::string& commandLine) {
+    auto words = commandWords(commandLine);
+    if (!words)
+        return {EINVAL};
+    if (words->empty())
+        return {ENOENT};
     std::vector<char*> argv;
-    for (std::string& w : words)
+    for (std::string& w : *words)
         argv.push_back(w.data());
     argv.push_back(nullptr);
 
@@ -54,12 +115,13 @@ bool startProgram(const std::string& commandLine) {
     // on failure.
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0)
-        return false;
+        return {errno};
     pid_t child = ::fork();
     if (child < 0) {
+        int error = errno;
         ::close(report[0]);
         ::close(report[1]);
-        return false;
+        return {error};
     }
     if (child == 0) {
         ::setsid();
@@ -83,7 +145,7 @@ bool startProgram(const std::string& commandLine) {
     int error = 0;
     bool failed = readAll(report[0], &error, sizeof error);
     ::close(report[0]);
-    return !failed;
+    return {failed ? error : 0};
 }
 
 } // namespace quisk

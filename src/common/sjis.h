@@ -8,11 +8,20 @@
 // (Windows Shift-JIS) bytes of every file Quisk reads or writes.
 namespace quisk::sjis {
 
-// UTF-8 to code page 932. Empty when a character has no code page 932 form
-// or the input is not valid UTF-8: callers must not write a substitute.
+// UTF-8 to code page 932 as Windows writes it: look-alike characters take
+// their best fit (U+301C, U+2212, U+00A5, U+00A2, ... as 0x8160, 0x817C,
+// 0x5C, 0x8191, ...). Empty when a character has no form even so, or the
+// input is not valid UTF-8: callers must not write a substitute.
 std::optional<std::string> encode(std::string_view utf8);
 
-// Code page 932 to UTF-8. Empty when the bytes are not valid code page 932.
+// As encode, but every character without a form (and every malformed
+// sequence) is written as "?": for records such as the run log, where a
+// visible stand-in is better than nothing.
+std::string encodeWithStandIn(std::string_view utf8);
+
+// Code page 932 to UTF-8. The single bytes 0x80, 0xA0 and 0xFD to 0xFF
+// become U+0080 and U+F8F0 to U+F8F3, which encode back to the same bytes.
+// Empty when the bytes are not valid code page 932.
 std::optional<std::string> decode(std::string_view bytes);
 
 // Half-width katakana (and other half-width forms) to their full-width forms.

@@ -6,16 +6,15 @@
 #include "engine/line_reader.h"
 #include "engine/output_encoding.h"
 #include "engine/record_formatter.h"
+#include "engine/run_log.h"
 #include "engine/worker.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <fcntl.h>
 #include <new>
 #include <optional>
-#include <unistd.h>
 
 namespace quisk {
 namespace {
@@ -32,37 +31,6 @@ constexpr std::size_t kBlockLimit = 2 << 20;
 // would cost more than it saves.
 constexpr std::size_t kSplitThreshold = 64 * 1024;
 constexpr auto kYieldInterval = std::chrono::milliseconds(50);
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// The log is rewritten in place: it only ever describes the last run.
-class LogFile {
-public:
-    explicit LogFile(const std::string& path)
-        : fd_(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666)) {}
-    ~LogFile() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    LogFile(const LogFile&) = delete;
-    LogFile& operator=(const LogFile&) = delete;
-
-    bool writeLine(const std::string& utf8) {
-        auto bytes = sjis::encode(utf8 + "\r\n");
-        return fd_ >= 0 && bytes && writeAll(fd_, *bytes);
-    }
-
-private:
-    int fd_;
-};
 
 // Calls the caller's yield when enough time has passed since the last one.
 class Yielder {
@@ -493,8 +461,8 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
     LineReader source;
     OutputFile destination;
     bool opened = source.open(paths.source) && destination.open(paths.destination);
-    LogFile log(paths.logFile);
-    bool ok = log.writeLine(paths.source + t::kLogRead + paths.destination + t::kLogWritten);
+    RunLog log(paths.logFile);
+    log.begin(paths.source, paths.destination);
 
     ConversionResult result;
     const FormatSettings& s = format.settings;
@@ -505,8 +473,9 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
         texts = inOutputForm(*texts, *encoder);
     const LineRanges ranges{{decimalValue(s.excludeFrom), decimalValue(s.excludeTo)},
                             {decimalValue(s.writeAsIsFrom), decimalValue(s.writeAsIsTo)}};
+    bool ok = false;
     try {
-        ok = ok && opened && formatter && encoder && texts &&
+        ok = opened && formatter && encoder && texts &&
              convertLines(source, destination, *formatter, *encoder, ranges, *texts,
                           result.recordCount, result.replacedCount, yielder);
     } catch (const std::bad_alloc&) {
@@ -519,12 +488,12 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
     if (!ok)
         destination.discard();
 
-    // The destination is complete at this point; a log that cannot take its
-    // last line does not undo that.
+    // The log records the run; one that cannot be written undoes nothing.
     result.ok = ok;
     if (!ok)
         result.failure = failureOf(source, destination, paths);
-    log.writeLine(ok ? t::completedText(result.recordCount) : t::failedText(result.recordCount));
+    log.finish(ok ? t::completedText(result.recordCount) : t::failedText(result.recordCount));
+    result.logProblem = log.problem();
     return result;
 }
 

@@ -33,13 +33,16 @@ struct ConversionResult {
     // U+FFFD written for source bytes that are not code page 932 (UTF-8
     // output only).
     long long replacedCount = 0;
+    // Why the run log could not be written; empty when it was.
+    std::string logProblem;
 };
 
 // Converts the source file into the destination file: header lines, the
 // field-name line (when the format asks for it and it is not empty), one
 // line per source line that is not excluded, footer lines, each ending in
 // CR LF (LF when the format says so), in Shift-JIS or the format's output
-// encoding. Rewrites the two-line log. The destination is replaced only when
+// encoding. Rewrites the two-line log (a log that cannot be written never
+// fails the run). The destination is replaced only when
 // complete, so a failed run leaves the previous one (or none) in place.
 // yield is called once before the files are opened and then about every
 // 50 ms, so a window can stay responsive.

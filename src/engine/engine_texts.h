@@ -1,7 +1,9 @@
 #pragma once
 
+#include "common/common_texts.h"
 #include "common/message_box.h"
 
+#include <cerrno>
 #include <string>
 
 // The texts a run shows the user and writes to its log, in one place.
@@ -48,6 +50,25 @@ inline constexpr const char* kDestinationDamaged =
     "出力先は上書きの途中で失敗したため､内容が不完全です｡";
 inline constexpr const char* kDestinationIsFolder = "先ﾌｧｲﾙにﾌｫﾙﾀﾞが指定されています｡";
 
+// A run whose source, destination or format is the log itself.
+inline constexpr const char* kSourceIsLog = "元ﾌｧｲﾙ";
+inline constexpr const char* kDestinationIsLog = "先ﾌｧｲﾙ";
+inline constexpr const char* kFormatIsLog = "ﾌｫｰﾏｯﾄﾌｧｲﾙ";
+inline constexpr const char* kIsLog1 = "にﾛｸﾞﾌｧｲﾙ｢";
+inline constexpr const char* kIsLog2 = "｣は指定できません｡";
+
+// The line quisk-run adds when the log could not be written, and why.
+inline constexpr const char* kLogNotWritten1 = "ﾛｸﾞﾌｧｲﾙ｢";
+inline constexpr const char* kLogNotWritten2 = "｣は書き込まれませんでした｡";
+inline constexpr const char* kLogIsLink = "シンボリックリンクには書き込みません｡";
+inline constexpr const char* kLogHasOtherNames = "ほかの名前(ハードリンク)を持つファイルには書き込みません｡";
+
+// Why a program could not be started, where the causes of a failed file
+// access do not say it.
+inline constexpr const char* kCauseNoExecPermission = "実行の権限がありません｡";
+inline constexpr const char* kCauseNotExecutable = "実行できる形式のファイルではありません｡";
+inline constexpr const char* kCauseUnbalancedQuote = "引用符が閉じていません｡";
+
 // The special row settings dialog.
 inline constexpr const char* kRowOptionCaption = "特別列処理設定";
 inline constexpr const char* kRowFrom = "行目から";
@@ -62,6 +83,25 @@ inline constexpr const char* kInputErrorTitle = "入力ｴﾗｰ";
 inline constexpr const char* kDigitsOnly = "数字しか入力できません｡";
 inline constexpr const char* kExcludedRangeWrong = "｢対象外｣の範囲が間違っています｡";
 inline constexpr const char* kWrittenAsIsRangeWrong = "｢そのまま書き込む｣の範囲が間違っています｡";
+
+// Why a program could not be started: EINVAL stands for a command line
+// whose quotes do not close.
+inline std::string startFailureText(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return kCauseNoExecPermission;
+    case ENOEXEC:
+        return kCauseNotExecutable;
+    case EINVAL:
+        return kCauseUnbalancedQuote;
+    }
+    return common_texts::causeText(error, false);
+}
+
+inline std::string logNotWrittenText(const std::string& path, const std::string& problem) {
+    return kLogNotWritten1 + path + kLogNotWritten2 + problem;
+}
 
 inline std::string completedText(long long count) { return std::to_string(count) + kCompleted; }
 inline std::string failedText(long long count) { return std::to_string(count) + kFailedAt; }

@@ -6,6 +6,7 @@
 #include "engine/engine_texts.h"
 #include "engine/field_names.h"
 #include "engine/path_hints.h"
+#include "engine/run_log.h"
 #include "format/format_file.h"
 
 #include <cerrno>
@@ -51,12 +52,31 @@ std::string notAFileText(const char* fixedText, const char* label, const std::st
     return fixedText + why;
 }
 
+// A file of the run that is the run log itself: the log would destroy it.
+bool refuseTheLog(const RunRequest& r, MessageBoxes& boxes) {
+    const std::string log = runLogPath(r.logDirectory);
+    const std::pair<const std::string*, const char*> files[] = {
+        {&r.sourcePath, t::kSourceIsLog},
+        {&r.destinationPath, t::kDestinationIsLog},
+        {&r.formatPath, t::kFormatIsLog},
+    };
+    for (const auto& [path, name] : files) {
+        if (isRunLog(*path, log)) {
+            boxes.show(stop(std::string(name) + t::kIsLog1 + log + t::kIsLog2));
+            return true;
+        }
+    }
+    return false;
+}
+
 // The checks before anything is opened; false when the run must not start.
 bool checkPaths(const RunRequest& r, MessageBoxes& boxes) {
     if (r.sourcePath.empty() || r.destinationPath.empty() || r.formatPath.empty()) {
         boxes.show(stop(std::string(t::kPathsRequired1) + "\r" + t::kPathsRequired2));
         return false;
     }
+    if (refuseTheLog(r, boxes))
+        return false;
     if (!isRegularFile(r.sourcePath)) {
         boxes.show(stop(notAFileText(t::kNoSource, t::kSourceLabel, r.sourcePath, r)));
         return false;
@@ -120,10 +140,12 @@ RunStatus convert(const RunRequest& r, const OutputOverride& output, MessageBoxe
         }
         fieldNameRow = *names;
     }
-    ConversionPaths paths{r.sourcePath, r.destinationPath, r.logDirectory + "/" + t::kLogFileName};
+    ConversionPaths paths{r.sourcePath, r.destinationPath, runLogPath(r.logDirectory)};
     ConversionResult result = saveData(format, fieldNameRow, paths, [&] { observer.yield(); });
     report.recordCount = result.recordCount;
     report.replacedCount = result.replacedCount;
+    if (!result.logProblem.empty())
+        report.logProblem = t::logNotWrittenText(paths.logFile, result.logProblem);
     if (!result.ok) {
         boxes.show(failureMessage(result));
         return RunStatus::Failed;
@@ -147,10 +169,11 @@ RunReport runJob(const RunRequest& request, MessageBoxes& boxes, ProgramLauncher
     // A program that follows the run would take the previous destination
     // for a new one, so it is only started after a completed conversion.
     if (report.status == RunStatus::Completed && !request.afterRunPath.empty()) {
-        report.afterRunStarted = launcher.start(request.afterRunPath);
-        if (!report.afterRunStarted)
+        StartResult started = launcher.start(request.afterRunPath);
+        report.afterRunStarted = static_cast<bool>(started);
+        if (!started)
             boxes.show(stop(std::string(t::kAfterRunFailed1) + request.afterRunPath +
-                            t::kAfterRunFailed2));
+                            t::kAfterRunFailed2 + "\r" + t::startFailureText(started.error)));
     }
     return report;
 }

@@ -44,6 +44,9 @@ struct RunReport {
     long long replacedCount = 0; // U+FFFD written for bytes without a character
     bool completionShown = false;
     bool afterRunStarted = false;
+    // A line saying that the run log was not written, and why; empty when
+    // it was. The conversion does not depend on it.
+    std::string logProblem;
 };
 
 // What a run tells the window that started it.

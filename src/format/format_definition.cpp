@@ -1,6 +1,5 @@
 #include "format_definition.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace quisk {
@@ -67,6 +66,8 @@ int FormatDefinition::usedRowCount() const {
 }
 
 long long decimalValue(const std::string& text) {
+    // Far beyond any line count or line length, and small enough that a
+    // start plus a length cannot overflow.
     constexpr long long kCeiling = 1'000'000'000'000'000'000LL;
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n'; };
     std::size_t i = 0;
@@ -82,7 +83,8 @@ long long decimalValue(const std::string& text) {
             continue;
         if (c < '0' || c > '9')
             break;
-        value = std::min(value * 10 + (c - '0'), kCeiling);
+        const int digit = c - '0';
+        value = value > (kCeiling - digit) / 10 ? kCeiling : value * 10 + digit;
     }
     return negative ? -value : value;
 }

@@ -40,12 +40,13 @@ protected:
     }
     void write(const std::string& name, const std::string& utf8) { writeText(name, utf8); }
     std::string read(const std::string& name) const { return readText(name); }
-    Outcome run(const std::string& arguments) {
+    // Runs quisk-run in the folder, after the shell commands in before.
+    Outcome run(const std::string& arguments, const std::string& before = "") {
         std::string err = (dir / "stderr.txt").string();
         // A run that waits for something is ended and fails the test.
-        std::string command = "cd '" + dir.string() +
-                              "' && timeout 20 '" QUISK_BIN_DIR "/quisk-run' " + arguments +
-                              " 2>'" + err + "'";
+        std::string command = "cd '" + dir.string() + "' && " + before +
+                              "timeout 20 '" QUISK_BIN_DIR "/quisk-run' " + arguments + " 2>'" +
+                              err + "'";
         Outcome o;
         FILE* pipe = ::popen(command.c_str(), "r");
         char buffer[4096];
@@ -120,6 +121,29 @@ TEST_F(Runner, AJobStartedFromAnotherFolderSaysWhereToRunIt) {
                          "処理ﾌｧｲﾙのﾌｫﾙﾀﾞから実行してください: cd " +
                          path("sub") + " && " QUISK_BIN_DIR "/quisk-run --overwrite job.dof\n");
     EXPECT_EQ(read("Quisk.log"), "<missing>");
+}
+
+TEST_F(Runner, AnAfterRunProgramThatCannotStartExitsWithThree) {
+    writeJobFile(path("job.dof"), JobDefinition{"job", "in.txt", "out.csv", "f.qfd",
+                                                "/no/such/program 'an argument'", true, false});
+    Outcome o = run("job.dof");
+    EXPECT_EQ(o.status, 3);
+    EXPECT_EQ(o.err, "ｴﾗｰ: 処理後実行ﾌｧｲﾙ｢/no/such/program 'an argument'｣を実行できませんでした｡\n"
+                     "ファイルまたはフォルダが見つかりません｡\n");
+    EXPECT_EQ(read("out.csv"), "\"ab\",\"1\"\r\n\"cd\",\"2\"\r\n");
+}
+
+TEST_F(Runner, AStartFolderThatIsGoneOnlyCostsTheLog) {
+    fs::create_directory(dir / "gone");
+    Outcome o =
+        run("--format '" + path("f.qfd") + "' '" + path("in.txt") + "' '" + path("out.csv") + "'",
+            "cd gone && rmdir ../gone && ");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "確認: 2件のﾃﾞｰﾀの保存が終了しました｡\n");
+    EXPECT_EQ(
+        o.err,
+        "ﾛｸﾞﾌｧｲﾙ｢Quisk.log｣は書き込まれませんでした｡ファイルまたはフォルダが見つかりません｡\n");
+    EXPECT_EQ(read("out.csv"), "\"ab\",\"1\"\r\n\"cd\",\"2\"\r\n");
 }
 
 TEST_F(Runner, UsageErrorsHelpAndVersion) {

@@ -25,9 +25,36 @@ TEST(Sjis, RoundTripsMixedText) {
 
 TEST(Sjis, RefusesWhatCodePage932CannotHold) {
     EXPECT_FALSE(sjis::encode("emoji 😀"));
-    EXPECT_FALSE(sjis::encode("Ω\xC3"));   // malformed UTF-8
+    EXPECT_FALSE(sjis::encode("Ω\xC3"));    // malformed UTF-8
     EXPECT_FALSE(sjis::decode("\x81"));     // a lead byte at the end
     EXPECT_FALSE(sjis::decode("\x81\x20")); // a lead byte without trail byte
+}
+
+TEST(Sjis, EncodesLookAlikesAsWindowsDoes) {
+    // What a Linux input method or clipboard produces for the JIS symbols.
+    EXPECT_EQ(sjis::encode("〜−‖—¢£¬¥"),
+              "\x81\x60\x81\x7C\x81\x61\x81\x5C\x81\x91\x81\x92\x81\xCA\x5C");
+    EXPECT_EQ(sjis::encode("波〜線.txt"), "\x94\x67\x81\x60\x90\xFC.txt");
+    // The code page's own characters keep their bytes and decode to them.
+    EXPECT_EQ(sjis::decode("\x81\x60\x81\x7C\x81\x91"), "～－￠");
+}
+
+TEST(Sjis, KeepsTheSingleBytesWindowsPassesThrough) {
+    const std::string bytes = "\x80\xA0\xFD\xFE\xFF"
+                              "A\x82\xA0\xFD";
+    auto text = sjis::decode(bytes);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(*text, "\u0080\uF8F0\uF8F1\uF8F2\uF8F3Aあ\uF8F1");
+    EXPECT_EQ(sjis::encode(*text), bytes);
+}
+
+TEST(Sjis, WritesAStandInOnlyWhereAskedTo) {
+    EXPECT_EQ(sjis::encodeWithStandIn("caf😀/波〜線"), "caf?/\x94\x67\x81\x60\x90\xFC");
+    EXPECT_EQ(sjis::encodeWithStandIn("a\xC3"
+                                      "b"),
+              "a?b"); // malformed UTF-8
+    EXPECT_EQ(sjis::encodeWithStandIn("\u0080"), "\x80");
+    EXPECT_FALSE(sjis::encode("caf😀"));
 }
 
 TEST(Sjis, ConvertsFileKindsBetweenHalfAndFullWidth) {

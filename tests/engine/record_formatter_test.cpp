@@ -124,6 +124,26 @@ TEST(Formatter, RowsThatCannotCutALineAreFlagged) {
     EXPECT_FALSE(RecordFormatter::build(f));
 }
 
+TEST_F(Records, PositionsAndLengthsFarBeyondAnyLineCutNothingOrTheRest) {
+    const std::string huge = "99999999999999999999";
+    data("Char", "2", huge);
+    data("Char", huge, "3");
+    data("Char", huge, huge);
+    data("Char", "9223372036854775807", "9223372036854775807");
+    data("Char", huge, "");
+    EXPECT_EQ(record("ABCDE"), "\"BCDE\",\"\",\"\",\"\",\"\"");
+}
+
+TEST(Formatter, HugeNegativeRowsCannotCutALine) {
+    FormatDefinition f;
+    f.row(1) = {"A", "-9999999999999999999", "3", "Char", "", ""};
+    EXPECT_FALSE(RecordFormatter::build(f)->canFormat());
+    f.row(1) = {"A", "1", "-9999999999999999999", "Char", "", ""};
+    EXPECT_FALSE(RecordFormatter::build(f)->canFormat());
+    f.row(1) = {"A", "-9999999999999999999", "-9999999999999999999", "Char", "", ""};
+    EXPECT_FALSE(RecordFormatter::build(f)->canFormat());
+}
+
 TEST(Formatter, ResolvesTheSeparatorOfARun) {
     FormatSettings s;
     EXPECT_EQ(resolveSeparator(s), ",");

@@ -149,8 +149,9 @@ TEST_F(RunCommand, AnAfterRunProgramThatCannotStartIsReported) {
     launcher.succeed = false;
     RunReport r = run();
     EXPECT_EQ(r.status, RunStatus::Completed);
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>{
-                                 "処理後実行ﾌｧｲﾙ｢/no/such/program｣を実行できませんでした｡"});
+    EXPECT_EQ(boxes.texts(),
+              std::vector<std::string>{"処理後実行ﾌｧｲﾙ｢/no/such/program｣を実行できませんでした｡\r"
+                                       "ファイルまたはフォルダが見つかりません｡"});
     EXPECT_EQ(readText("out.csv"), "\"名前\"\r\n\"ab\"\r\n\"cd\"\r\n");
 }
 
@@ -178,6 +179,54 @@ TEST_F(RunCommand, AFailedConversionIsReportedWithItsRecordNumberFileAndCause) {
     EXPECT_EQ(boxes.shown[1].text, "0件目でﾃﾞｰﾀの保存に失敗しました｡\r出力先: /dev/full\r"
                                    "ディスクの空き容量が不足しています｡");
     EXPECT_EQ(readText("out.csv"), "previous");
+}
+
+TEST_F(RunCommand, TheLogIsNeverASourceDestinationOrFormat) {
+    const std::string log = path("Quisk.log");
+    const std::string source = request.sourcePath;
+    writeText("Quisk.log", "ab\r\n");
+    request.sourcePath = log;
+    request.overwriteExisting = true;
+    EXPECT_EQ(run().status, RunStatus::Refused);
+    request.sourcePath = source;
+    std::filesystem::create_symlink(log, path("link.csv"));
+    request.destinationPath = path("link.csv");
+    EXPECT_EQ(run().status, RunStatus::Refused);
+    request.destinationPath = path("out.csv");
+    request.formatPath = log;
+    EXPECT_EQ(run().status, RunStatus::Refused);
+    EXPECT_EQ(readText("Quisk.log"), "ab\r\n");
+    std::filesystem::remove(log);
+    request.formatPath = path("f.qfd");
+    request.destinationPath = log; // a new destination under the log's name
+    EXPECT_EQ(run().status, RunStatus::Refused);
+    EXPECT_EQ(readText("Quisk.log"), "<missing>");
+    EXPECT_EQ(boxes.texts(),
+              (std::vector<std::string>{"元ﾌｧｲﾙにﾛｸﾞﾌｧｲﾙ｢" + log + "｣は指定できません｡",
+                                        "先ﾌｧｲﾙにﾛｸﾞﾌｧｲﾙ｢" + log + "｣は指定できません｡",
+                                        "ﾌｫｰﾏｯﾄﾌｧｲﾙにﾛｸﾞﾌｧｲﾙ｢" + log + "｣は指定できません｡",
+                                        "先ﾌｧｲﾙにﾛｸﾞﾌｧｲﾙ｢" + log + "｣は指定できません｡"}));
+    EXPECT_EQ(observer.starts, 0);
+}
+
+TEST_F(RunCommand, ALogThatCannotBeWrittenNeverStopsTheRun) {
+    // Paths without a Shift-JIS form, then a start folder that is gone.
+    request.sourcePath = writeText("café 😀.txt", "ab\r\n");
+    request.destinationPath = path("波〜線.csv");
+    RunReport r = run();
+    EXPECT_EQ(r.status, RunStatus::Completed);
+    EXPECT_EQ(r.logProblem, "");
+    EXPECT_EQ(readText("Quisk.log").substr(0, dir.string().size() + 8), dir.string() + "/caf? ?.");
+
+    boxes.shown.clear();
+    request.logDirectory = path("gone");
+    request.overwriteExisting = true;
+    r = run();
+    EXPECT_EQ(r.status, RunStatus::Completed);
+    EXPECT_EQ(readText("波〜線.csv"), "\"名前\"\r\n\"ab\"\r\n");
+    EXPECT_EQ(boxes.shown, std::vector<Message>{engine_texts::completionMessage(1)});
+    EXPECT_EQ(r.logProblem, "ﾛｸﾞﾌｧｲﾙ｢" + path("gone/Quisk.log") +
+                                "｣は書き込まれませんでした｡ファイルまたはフォルダが見つかりません｡");
 }
 
 } // namespace

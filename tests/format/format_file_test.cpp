@@ -82,6 +82,28 @@ TEST_F(FormatFileOnDisk, SavesAndLoadsShiftJisFilesAtomically) {
                                           "\rファイルまたはフォルダが見つかりません｡");
 }
 
+TEST_F(FormatFileOnDisk, WindowsSymbolsAndSingleBytesSaveAsWindowsWritesThem) {
+    // A file written on Windows: single bytes 0x80, 0xA0, 0xFD in a header
+    // line and a fixed value; they must come back unchanged.
+    FormatDefinition windows;
+    windows.settings.headerText = "\u0080\uF8F0\uF8F1";
+    windows.row(1) = {"", "", "", "", "\uF8F3", ""};
+    const std::string bytes = *sjis::encode(formatFileText(windows));
+    EXPECT_NE(bytes.find("\"\x80\xA0\xFD\""), std::string::npos);
+    writeBytes("windows.qfd", bytes);
+    ScriptedMessageBoxes boxes;
+    FormatDefinition loaded;
+    ASSERT_TRUE(loadFormatFile(path("windows.qfd"), loaded, boxes));
+    ASSERT_TRUE(saveFormatFile(path("again.qfd"), loaded, boxes));
+    EXPECT_EQ(readWholeFile(path("again.qfd")), bytes);
+
+    // Typed on Linux: the wave dash and the minus sign save as Windows' own.
+    loaded.row(1).fixedValue = "〜−";
+    ASSERT_TRUE(saveFormatFile(path("typed.qfd"), loaded, boxes));
+    EXPECT_NE(readWholeFile(path("typed.qfd"))->find("\"\x81\x60\x81\x7C\""), std::string::npos);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST(FormatFile, ReportsFilesThatCannotBeReadAndKeepsTheDefinition) {
     FormatDefinition current = exampleDefinition();
     ScriptedMessageBoxes boxes;

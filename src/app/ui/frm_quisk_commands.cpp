@@ -5,6 +5,7 @@
 #include "app/help_file.h"
 #include "app/ui/frm_quisk.h"
 #include "app/ui/frm_version.h"
+#include "common/process.h"
 #include "engine/run_command.h"
 
 #include <QCloseEvent>
@@ -24,6 +25,7 @@ struct BrowseDialog {
     const char* whenEmpty; // the initial name when the box is empty
 };
 
+constexpr int kAfterRunBox = 3;
 constexpr std::array<BrowseDialog, 4> kBrowseDialogs{{
     {t::kBrowseSourceTitle, t::kBrowseSourceFilter, ""},
     {t::kBrowseDestinationTitle, t::kBrowseDestinationFilter, ""},
@@ -90,10 +92,18 @@ void FrmQuisk::CmdFmt_Click() {
 void FrmQuisk::CmdFileShow_Click(int index) {
     const BrowseDialog& d = kBrowseDialogs.at(static_cast<std::size_t>(index));
     QLineEdit* box = PasTxt_.at(static_cast<std::size_t>(index));
-    std::string initial = box->text().isEmpty() ? d.whenEmpty : box->text().toStdString();
+    // The program box holds a command line: the dialog starts from its
+    // program, and a chosen path goes back as one word of it.
+    const bool commandLine = index == kAfterRunBox;
+    std::string text = box->text().toStdString();
+    if (commandLine) {
+        auto words = commandWords(text);
+        text = words && !words->empty() ? words->front() : text;
+    }
+    std::string initial = text.empty() ? d.whenEmpty : text;
     auto chosen = platform_.dialogs.open({d.title, d.filter, initial});
     if (chosen && !chosen->empty())
-        box->setText(QString::fromStdString(*chosen));
+        box->setText(QString::fromStdString(commandLine ? quoteCommandWord(*chosen) : *chosen));
 }
 
 void FrmQuisk::mnuQuiskHelp_Click() {

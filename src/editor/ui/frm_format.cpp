@@ -77,7 +77,7 @@ void FrmFormat::place(QWidget* w, int left, int top, int width, int height) {
 void FrmFormat::buildControls() {
     FrameSepa = new QGroupBox(qs(t::kFrameSepa), body_);
     place(FrameSepa, 120, 240, 2772, 1812);
-    auto label = [this](const char* text, QWidget* parent) { return new QLabel(qs(text), parent); };
+    auto label = [](const char* text, QWidget* parent) { return new QLabel(qs(text), parent); };
     LblSepaTxt = label(t::kLblSepaTxt, FrameSepa);
     LblSepa = label(t::kLblSepa, FrameSepa);
     LblSepaChar = label(t::kLblSepaChar, FrameSepa);

@@ -220,6 +220,18 @@ TEST_F(FrmQuiskTest, BrowseButtons) {
     EXPECT_EQ(box("PasTxt1")->text().toStdString(), at("sales.txt"));
 }
 
+TEST_F(FrmQuiskTest, TheProgramBrowserQuotesAPathWithSpaces) {
+    start(salesJob());
+    dialogs.answer("/opt/my tools/after run.sh");
+    click("CmdFileShow4");
+    EXPECT_EQ(box("PasTxt4")->text().toStdString(), "\"/opt/my tools/after run.sh\"");
+    box("PasTxt4")->setText(box("PasTxt4")->text() + " --quiet");
+    dialogs.answer("/usr/bin/notify-send");
+    click("CmdFileShow4");
+    EXPECT_EQ(dialogs.opened.at(1).initialName, "/opt/my tools/after run.sh");
+    EXPECT_EQ(box("PasTxt4")->text().toStdString(), "/usr/bin/notify-send");
+}
+
 TEST_F(FrmQuiskTest, MissingFormatIsReportedOnlyAfterTheOverwriteQuestion) {
     JobDefinition job = salesJob();
     job.formatFilePath = at("missing.qfd");

@@ -92,6 +92,13 @@ TEST_F(FrmRowOptionTest, RangeComparisonIsNumericNotTextual) {
     EXPECT_EQ(desktop.messages.shown, std::vector<Message>{kWrittenAsIsWrong});
 }
 
+TEST_F(FrmRowOptionTest, NumbersBeyondAnyRowCountStillCompare) {
+    const std::string huge = "99999999999999999999";
+    FrmRowOption dialog({huge, "5", "1", huge}, platform);
+    EXPECT_EQ(dialog.Value_Check(), 1);
+    EXPECT_EQ(desktop.messages.shown, std::vector<Message>{kExcludedWrong});
+}
+
 TEST_F(FrmRowOptionTest, OkWritesEveryBoxAndZeroForAnEmptiedOne) {
     FrmRowOption dialog(editor, platform);
     dialog.show();
