@@ -39,7 +39,6 @@ inline constexpr const char* kJobChangedTitle = "保存確認";
 // Start-up, the command line and help.
 inline constexpr const char* kDefaultJobFile = "Quisk.dof";
 inline constexpr const char* kHelpFile = "Quisk.hlp";
-inline constexpr const char* kHelpLinkName = "Quisk-help.html"; // what the viewer is given
 inline constexpr const char* kUnattendedSwitch = "/I";
 inline constexpr const char* kStartupFailed1 = "ﾃﾞﾌｫﾙﾄ処理ﾌｧｲﾙ(Quisk.dof)の読み込みに失敗､";
 inline constexpr const char* kStartupFailed2 = "またはﾊﾟﾗﾒｰﾀに誤りがあります｡";
@@ -50,6 +49,16 @@ inline constexpr const char* kParameterNoFile = "ﾊﾟﾗﾒｰﾀで指定さ�
 inline constexpr const char* kHelpMissing1 = "ﾍﾙﾌﾟﾌｧｲﾙ｢";
 inline constexpr const char* kHelpMissing2 = "｣が見つかりません｡";
 inline constexpr const char* kHelpFailed2 = "｣を開けませんでした｡";
+
+// The help window.
+inline constexpr const char* kHelpTitle = "Quiskﾍﾙﾌﾟ";
+inline constexpr const char* kHelpContents = "目次";
+inline constexpr const char* kHelpBack = "戻る";
+inline constexpr const char* kHelpForward = "進む";
+inline constexpr const char* kHelpHome = "最初へ";
+inline constexpr const char* kHelpSearch = "検索";
+inline constexpr const char* kHelpHits = "%1件"; // %1: how many places match
+inline constexpr const char* kHelpNoHits = "見つかりません";
 
 // The main window: captions, tooltips, browse dialogs and menus.
 inline constexpr const char* kRunCaption = "実行";
