@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QTranslator>
@@ -19,6 +20,7 @@ namespace {
 class QtTranslationTest : public ::testing::Test {
 protected:
     void TearDown() override {
+        QLocale::setDefault(locale_);
         for (QTranslator* t : qApp->findChildren<QTranslator*>()) {
             QCoreApplication::removeTranslator(t);
             delete t;
@@ -32,6 +34,9 @@ protected:
                 texts << a->text().section(u'\t', 0, 0);
         return texts;
     }
+
+private:
+    QLocale locale_;
 };
 
 TEST_F(QtTranslationTest, FileDialogAndContextMenuSpeakJapanese) {
