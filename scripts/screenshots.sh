@@ -21,7 +21,10 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 [ -x "$quisk" ] || bash "$root/scripts/build.sh" > /dev/null
 
-work=$(mktemp -d)
+# A fixed folder, so the file dialog shows the same path every time.
+work=/tmp/quisk-screenshots/sample
+rm -rf "$work"
+mkdir -p "$work"
 display=:$((90 + RANDOM % 100))
 cleanup() {
   [ -n "${app:-}" ] && kill "$app" 2> /dev/null || true
