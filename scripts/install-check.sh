@@ -23,6 +23,7 @@ if ! command -v debootstrap > /dev/null; then
 fi
 
 target=$(mktemp -d /var/tmp/quisk-root.XXXXXX)
+chmod 755 "$target" # apt in the root downloads as its own user
 cleanup() {
   for m in dev/pts dev proc; do umount "$target/$m" 2> /dev/null || true; done
   rm -rf --one-file-system "$target"
