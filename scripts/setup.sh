@@ -9,7 +9,7 @@ packages=(
   build-essential cmake pkg-config
   libicu-dev
   googletest libgtest-dev libgmock-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic
   xvfb xauth
   xdg-utils

@@ -39,7 +39,6 @@ inline constexpr const char* kJobChangedTitle = "保存確認";
 // Start-up, the command line and help.
 inline constexpr const char* kDefaultJobFile = "Quisk.dof";
 inline constexpr const char* kHelpFile = "Quisk.hlp";
-inline constexpr const char* kHelpLinkName = "Quisk-help.html"; // what the viewer is given
 inline constexpr const char* kUnattendedSwitch = "/I";
 inline constexpr const char* kStartupFailed1 = "ﾃﾞﾌｫﾙﾄ処理ﾌｧｲﾙ(Quisk.dof)の読み込みに失敗､";
 inline constexpr const char* kStartupFailed2 = "またはﾊﾟﾗﾒｰﾀに誤りがあります｡";
@@ -60,6 +59,16 @@ inline constexpr const char* kRunWithoutDisplay =
     "Quiskの画面にはﾃﾞｽｸﾄｯﾌﾟが必要です｡ﾃﾞｨｽﾌﾟﾚｲなしで処理を実行するには:\n"
     "  quisk-run 処理ﾌｧｲﾙ.dof                      (画面を使わずに変換します)\n"
     "  quisk -platform offscreen 処理ﾌｧｲﾙ.dof /I   (画面を表示せずに処理を実行します)\n";
+
+// The help window.
+inline constexpr const char* kHelpTitle = "Quiskﾍﾙﾌﾟ";
+inline constexpr const char* kHelpContents = "目次";
+inline constexpr const char* kHelpBack = "戻る";
+inline constexpr const char* kHelpForward = "進む";
+inline constexpr const char* kHelpHome = "最初へ";
+inline constexpr const char* kHelpSearch = "検索";
+inline constexpr const char* kHelpHits = "%1件"; // %1: how many places match
+inline constexpr const char* kHelpNoHits = "見つかりません";
 
 // The main window: captions, tooltips, browse dialogs and menus.
 inline constexpr const char* kRunCaption = "実行";
@@ -89,7 +98,8 @@ inline constexpr const char* kBrowseFormatTitle = "ﾌｫｰﾏｯﾄﾌｧｲ�
 inline constexpr const char* kBrowseFormatFilter = "ﾌｫｰﾏｯﾄﾌｧｲﾙ形式|*.qfd|すべてのﾌｧｲﾙ|*.*";
 inline constexpr const char* kBrowseFormatInitial = "*.qfd";
 inline constexpr const char* kBrowseAfterRunTitle = "ﾊﾞｯﾁ･実行ﾌｧｲﾙを開く";
-inline constexpr const char* kBrowseAfterRunFilter = "実行ﾌｧｲﾙ|*.exe|ﾊﾞｯﾁ形式|*.bat|すべてのﾌｧｲﾙ|*.*";
+inline constexpr const char* kBrowseAfterRunFilter =
+    "実行ﾌｧｲﾙ|*.exe|ﾊﾞｯﾁ形式|*.bat|すべてのﾌｧｲﾙ|*.*";
 inline constexpr const char* kMenuFile = "ﾌｧｲﾙ(&F)";
 inline constexpr const char* kMenuNew = "新規作成(&N)";
 inline constexpr const char* kMenuOpen = "処理ﾌｧｲﾙを開く(&O)";

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/message_box.h"
-#include "common/process.h"
 
 #include <string>
 
@@ -12,8 +11,8 @@ namespace quisk {
 // otherwise the installed one.
 std::string helpFilePath(const std::string& programDirectory, const std::string& dataDirectory);
 
-// Opens the help file in the desktop's viewer without waiting for it. A
-// missing file or a viewer that cannot be started is reported as an error.
-void openHelpFile(const std::string& path, ProgramLauncher& launcher, MessageBoxes& boxes);
+// Whether the help file can be shown. A missing or unreadable file is said
+// in a message box, so F1 never fails without a word.
+bool helpFileReadable(const std::string& path, MessageBoxes& boxes);
 
 } // namespace quisk

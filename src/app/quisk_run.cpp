@@ -23,26 +23,38 @@ constexpr int kExitUsage = 2;
 constexpr int kExitAfterRunFailed = 3;
 
 constexpr const char* kUsage =
-    "Usage: quisk-run [--overwrite] [--encoding E] [--eol L] JOB.dof\n"
-    "       quisk-run [--overwrite] [--encoding E] [--eol L]\n"
-    "                 --format FORMAT.qfd SOURCE DESTINATION\n"
+    "Usage: quisk-run [OPTION]... JOB.dof\n"
+    "  or:  quisk-run [OPTION]... --format FORMAT.qfd SOURCE DESTINATION\n"
+    "Convert a Shift-JIS text file as the Quisk job JOB.dof describes, or convert\n"
+    "SOURCE into DESTINATION with the format file FORMAT.qfd, and write Quisk.log\n"
+    "in the current directory.\n"
     "\n"
-    "Converts SOURCE into DESTINATION as the job (or the format) describes and\n"
-    "writes Quisk.log in the current directory.\n"
+    "  --overwrite      replace an existing destination even if the job does not\n"
+    "                   allow it\n"
+    "  --format FILE    use the format file FILE instead of a job file\n"
+    "  --encoding E     write the destination in E instead of the format's\n"
+    "                   encoding: utf-8, utf-8-bom (UTF-8 with a byte order mark)\n"
+    "                   or sjis\n"
+    "  --eol L          end every line written with L instead of the format's\n"
+    "                   line end: lf or crlf\n"
+    "  --help           display this help and exit\n"
+    "  --version        output version information and exit\n"
     "\n"
-    "  --overwrite   replace an existing destination even if the job does not allow it\n"
-    "  --format F    use the format file F instead of a job file\n"
-    "  --encoding E  write the destination in E instead of the format's encoding:\n"
-    "                utf-8, utf-8-bom (UTF-8 with a byte order mark) or sjis\n"
-    "  --eol L       end every line written with L instead of the format's line end:\n"
-    "                lf or crlf\n"
-    "  --help        show this help and exit\n"
-    "  --version     show the version and exit\n"
-    "\n"
-    "Exit status: 0 converted, 1 failed or refused, 2 usage error,\n"
-    "3 converted but the after-run program could not be started.\n"
+    "Messages go to standard error, the completion message to standard output.\n"
     "Bytes of the source that are not Shift-JIS become U+FFFD in UTF-8 output;\n"
-    "a second line after the completion message says how many.\n";
+    "a second line after the completion message says how many.\n"
+    "\n"
+    "Exit status:\n"
+    " 0  if the destination was written,\n"
+    " 1  if the run failed or was refused,\n"
+    " 2  if the command line was wrong,\n"
+    " 3  if the destination was written but the after-run program could not be\n"
+    "    started.\n"
+    "\n"
+    "Full documentation: man quisk-run, or the help of the quisk program (F1).\n";
+
+constexpr const char* kVersion = "quisk-run (Quisk) " QUISK_VERSION "\n"
+                                 "Copyright (C) 2026 The Quisk developers.\n";
 
 // Messages go to standard error as "TITLE: TEXT", the completion message to
 // standard output. A question cannot be asked: it is declined with a hint.
@@ -172,7 +184,7 @@ int main(int argc, char** argv) {
             return kExitOk;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::cout << "quisk-run " << QUISK_VERSION << '\n';
+            std::cout << kVersion;
             return kExitOk;
         }
     }

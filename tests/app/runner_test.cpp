@@ -154,7 +154,7 @@ TEST_F(Runner, UsageErrorsHelpAndVersion) {
     Outcome help = run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage: quisk-run"), std::string::npos);
-    EXPECT_EQ(run("--version").out, "quisk-run 1.0.0\n");
+    EXPECT_EQ(run("--version").out.substr(0, 24), "quisk-run (Quisk) 1.0.0\n");
 }
 
 TEST_F(Runner, OddInputsFailAtOnceNamingTheFile) {

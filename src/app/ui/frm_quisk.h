@@ -2,11 +2,12 @@
 
 #include "app/job_commands.h"
 #include "app/ui/format_editor_hook.h"
-#include "editor/ui/show_format_editor.h"
 #include "common/app_state.h"
 #include "common/platform.h"
+#include "editor/ui/show_format_editor.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <memory>
 #include <string>
@@ -17,6 +18,8 @@ class QLineEdit;
 class QPushButton;
 
 namespace quisk {
+
+class HelpWindow;
 
 // What start-up takes from the process: the arguments Qt left over, the
 // current directory and where the help file is.
@@ -87,6 +90,7 @@ private:
     JobCommands jobs_;
     FormatEditorHook formatEditor_ = showFormatEditor;
     std::string helpPath_;
+    QPointer<HelpWindow> help_; // open until the user closes it
     bool running_ = false;
 
     QPushButton* cmdSearch_ = nullptr;

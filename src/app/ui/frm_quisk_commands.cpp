@@ -5,6 +5,7 @@
 #include "app/help_file.h"
 #include "app/ui/frm_quisk.h"
 #include "app/ui/frm_version.h"
+#include "app/ui/help_window.h"
 #include "common/process.h"
 #include "engine/run_command.h"
 
@@ -106,8 +107,17 @@ void FrmQuisk::CmdFileShow_Click(int index) {
         box->setText(QString::fromStdString(commandLine ? quoteCommandWord(*chosen) : *chosen));
 }
 
+// F1 and the help menu open Quisk's own help window, or bring the open one
+// to the front.
 void FrmQuisk::mnuQuiskHelp_Click() {
-    openHelpFile(helpPath_, platform_.launcher, platform_.messages);
+    if (!help_) {
+        if (!helpFileReadable(helpPath_, platform_.messages))
+            return;
+        help_ = new HelpWindow(QString::fromStdString(helpPath_), this);
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void FrmQuisk::mnuVersion_Click() {

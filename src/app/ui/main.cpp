@@ -5,10 +5,10 @@
 #include "app/ui/display_check.h"
 #include "app/ui/frm_quisk.h"
 #include "common/platform/qt_platform.h"
+#include "common/platform/qt_translation.h"
 #include "common/signal_cleanup.h"
 
 #include <QApplication>
-
 #include <filesystem>
 
 namespace {
@@ -43,6 +43,9 @@ int main(int argc, char** argv) {
     app.setDesktopFileName(QStringLiteral("quisk"));
     app.setWindowIcon(quisk::quiskIcon());
     app.setFont(japaneseFont());
+    // Qt's own texts in Japanese like the rest; without the catalogue they
+    // stay English and the program works all the same.
+    quisk::installJapaneseQtTexts(app);
     // Start-up may show messages and a dialog before the main window; closing
     // them must not end the application.
     app.setQuitOnLastWindowClosed(false);

@@ -1,6 +1,7 @@
 #include "app/job_file.h"
 #include "app/ui/frm_quisk.h"
 #include "app/ui/frm_version.h"
+#include "app/ui/help_window.h"
 #include "common/file_io.h"
 #include "support/access_keys.h"
 
@@ -346,7 +347,20 @@ TEST_F(FrmQuiskTest, HelpWithoutTheHelpFileSaysSo) {
     start(salesJob());
     trigger("mnuQuiskHelp");
     EXPECT_EQ(boxes.shown.at(0).text, "ﾍﾙﾌﾟﾌｧｲﾙ｢" + at("Quisk.hlp") + "｣が見つかりません｡");
-    EXPECT_TRUE(desktop.launcher.started.empty());
+    EXPECT_TRUE(window->findChildren<HelpWindow*>().isEmpty());
+}
+
+TEST_F(FrmQuiskTest, HelpOpensOneHelpWindowOfItsOwn) {
+    std::ofstream(at("Quisk.hlp")) << "<h1>Quiskﾍﾙﾌﾟ</h1><p>本文</p>";
+    start(salesJob());
+    trigger("mnuQuiskHelp");
+    trigger("mnuQuiskHelp"); // brings the open one forward
+    auto helps = window->findChildren<HelpWindow*>();
+    ASSERT_EQ(helps.size(), 1);
+    EXPECT_TRUE(helps[0]->isVisible());
+    EXPECT_TRUE(helps[0]->isWindow());
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(desktop.launcher.started.empty()); // no outside viewer
 }
 
 TEST_F(FrmQuiskTest, AboutWindowIsModalCentredAndClosesWithOk) {
