@@ -1,5 +1,6 @@
 // quisk-run: runs a conversion without a display, for scripts and servers.
 #include "app/app_texts.h"
+#include "app/check_command.h"
 #include "app/job_file.h"
 #include "common/signal_cleanup.h"
 #include "engine/engine_texts.h"
@@ -25,6 +26,8 @@ constexpr const char* kUsage =
     "Usage: quisk-run [--overwrite] [--encoding E] [--eol L] JOB.dof\n"
     "       quisk-run [--overwrite] [--encoding E] [--eol L]\n"
     "                 --format FORMAT.qfd SOURCE DESTINATION\n"
+    "       quisk-run --check [--json] JOB.dof\n"
+    "       quisk-run --check [--json] --format FORMAT.qfd SOURCE\n"
     "\n"
     "Converts SOURCE into DESTINATION as the job (or the format) describes and\n"
     "writes Quisk.log in the current directory.\n"
@@ -35,10 +38,15 @@ constexpr const char* kUsage =
     "                utf-8, utf-8-bom (UTF-8 with a byte order mark) or sjis\n"
     "  --eol L       end every line written with L instead of the format's line end:\n"
     "                lf or crlf\n"
+    "  --check       only check the whole SOURCE against the layout: report the\n"
+    "                lines read and, per kind of problem, its count and first\n"
+    "                lines; write neither the destination nor the log\n"
+    "  --json        with --check, print the report as one JSON object\n"
     "  --help        show this help and exit\n"
     "  --version     show the version and exit\n"
     "\n"
-    "Exit status: 0 converted, 1 failed or refused, 2 usage error.\n"
+    "Exit status: 0 converted (or checked without problems), 1 failed or refused,\n"
+    "2 usage error, 4 the check found problems.\n"
     "Bytes of the source that are not Shift-JIS become U+FFFD in UTF-8 output;\n"
     "a second line after the completion message says how many.\n";
 
@@ -67,6 +75,8 @@ public:
 
 struct Options {
     bool overwrite = false;
+    bool check = false;
+    bool json = false;
     std::string format;
     OutputOverride output;
     std::vector<std::string> paths;
@@ -79,6 +89,10 @@ std::optional<Options> parse(int argc, char** argv) {
         std::string a = argv[i];
         if (a == "--overwrite")
             o.overwrite = true;
+        else if (a == "--check")
+            o.check = true;
+        else if (a == "--json")
+            o.json = true;
         else if (a == "--format" && i + 1 < argc)
             o.format = argv[++i];
         else if (a == "--encoding" && i + 1 < argc) {
@@ -99,8 +113,8 @@ std::optional<Options> parse(int argc, char** argv) {
         else
             o.paths.push_back(a);
     }
-    std::size_t expected = o.format.empty() ? 1 : 2;
-    if (o.paths.size() != expected)
+    std::size_t expected = o.format.empty() || o.check ? 1 : 2;
+    if (o.paths.size() != expected || (o.json && !o.check))
         return std::nullopt;
     return o;
 }
@@ -161,6 +175,14 @@ std::optional<RunRequest> requestFor(const Options& o, const std::string& rerunC
     return r;
 }
 
+CheckRequest checkRequestFor(const Options& o) {
+    CheckRequest r;
+    (o.format.empty() ? r.jobPath : r.sourcePath) = o.paths[0];
+    r.formatPath = o.format;
+    r.json = o.json;
+    return r;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -182,6 +204,8 @@ int main(int argc, char** argv) {
     // An interrupted run leaves no temporary file behind.
     removeTemporariesOnSignals();
     ConsoleMessageBoxes boxes;
+    if (options->check)
+        return runCheck(checkRequestFor(*options), boxes, std::cout);
     auto request = requestFor(*options, commandFromJobFolder(argc, argv, options->paths[0]), boxes);
     if (!request)
         return kExitFailed;

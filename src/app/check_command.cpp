@@ -1,0 +1,56 @@
+#include "check_command.h"
+
+#include "app/app_texts.h"
+#include "app/job_file.h"
+#include "common/file_io.h"
+#include "engine/check_report.h"
+#include "engine/check_texts.h"
+#include "format/format_file.h"
+
+namespace quisk {
+namespace {
+
+namespace t = check_texts;
+
+Message stop(const char* text) { return {text, t::kErrorTitle, Icon::Stop}; }
+
+// The source and format of the request, read from the job when it names one.
+std::optional<CheckedFiles> filesFor(const CheckRequest& request, MessageBoxes& boxes) {
+    if (request.jobPath.empty())
+        return CheckedFiles{request.sourcePath, request.formatPath};
+    auto job = readJobFile(request.jobPath);
+    if (!job) {
+        boxes.show({app_texts::kJobReadFailed, app_texts::kErrorTitle, Icon::Stop});
+        return std::nullopt;
+    }
+    return CheckedFiles{job->sourcePath, job->formatFilePath};
+}
+
+} // namespace
+
+int runCheck(const CheckRequest& request, MessageBoxes& boxes, std::ostream& out) {
+    auto files = filesFor(request, boxes);
+    if (!files)
+        return kCheckFailed;
+    if (!isRegularFile(files->source)) {
+        boxes.show(stop(t::kNoSource));
+        return kCheckFailed;
+    }
+    if (!isRegularFile(files->format)) {
+        boxes.show(stop(t::kNoFormat));
+        return kCheckFailed;
+    }
+    FormatDefinition format;
+    if (!loadFormatFile(files->format, format, boxes))
+        return kCheckFailed;
+    const FileCheckResult result = checkFile(format, files->source);
+    if (!result.complete) {
+        boxes.show(stop(t::kReadFailed));
+        return kCheckFailed;
+    }
+    out << (request.json ? checkReportJson(result, format, *files)
+                         : checkReportText(result, format, *files));
+    return result.clean() ? kCheckClean : kCheckProblems;
+}
+
+} // namespace quisk
