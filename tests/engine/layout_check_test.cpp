@@ -3,6 +3,13 @@
 #include <gtest/gtest.h>
 
 namespace quisk {
+
+// Problems as readable text in failure messages.
+void PrintTo(const LayoutProblem& p, std::ostream* out) {
+    *out << "{kind " << static_cast<int>(p.kind) << ", line " << p.line << ", row " << p.fieldRow
+         << ", " << p.from << "-" << p.to << "}";
+}
+
 namespace {
 
 using K = ProblemKind;
@@ -19,11 +26,6 @@ FormatDefinition layout(std::initializer_list<std::pair<const char*, const char*
         row.fieldType = kTypeChar;
     }
     return f;
-}
-
-void PrintTo(const LayoutProblem& p, std::ostream* out) {
-    *out << "{kind " << static_cast<int>(p.kind) << ", line " << p.line << ", row " << p.fieldRow
-         << ", " << p.from << "-" << p.to << "}";
 }
 
 LayoutProblem problem(K kind, long long line, std::size_t from, std::size_t to, int row = 0) {
@@ -113,7 +115,7 @@ TEST(LayoutCheck, SkipsExcludedLinesAndChecksOnlyTheBytesOfCopiedLines) {
               (std::vector{problem(K::InvalidBytes, 2, 2, 4), problem(K::LoneLineFeed, 2, 4, 5),
                            problem(K::LoneCarriageReturn, 2, 5, 6),
                            problem(K::DroppedBytes, 3, 3, 5), problem(K::EndCut, 3, 0, 2, 1),
-                           problem(K::StartCut, 3, 0, 2, 2),
+                           problem(K::StartCut, 3, 0, 2, 2), problem(K::EndCut, 3, 2, 4, 2),
                            problem(K::InvalidBytes, 3, 2, 4), problem(K::LoneLineFeed, 3, 4, 5)}));
 }
 
