@@ -7,6 +7,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace quisk {
 namespace {
@@ -67,6 +68,18 @@ std::size_t firstNotPlain(std::string_view line) {
         if (static_cast<unsigned char>(p[i]) >= 0x80 || p[i] == '\n')
             return i;
     return n;
+}
+
+// The lanes of the lead bytes of double-byte characters, given the lanes of
+// lead bytes followed by a trail byte (pairable): from the start of each run
+// of pairable lanes every other lane, as a character takes two bytes. The
+// addition clears the runs that start on an even lane.
+unsigned pairLeads(unsigned pairable) {
+    constexpr unsigned kEvenLanes = 0x5555;
+    constexpr unsigned kOddLanes = 0xAAAA;
+    const unsigned runStarts = pairable & ~(pairable << 1);
+    const unsigned evenRuns = pairable & ~(pairable + (runStarts & kEvenLanes));
+    return (evenRuns & kEvenLanes) | (pairable & ~evenRuns & kOddLanes);
 }
 
 // Reports runs of invalid bytes as one problem each; flushed before any
@@ -148,7 +161,7 @@ void LayoutCheck::checkLine(std::string_view line, LineEnd end, long long number
     if (cut)
         checkLength(line.size(), number, sink);
     const std::size_t from = firstNotPlain(line);
-    if (from < line.size())
+    if (from < line.size() && !cleanFrom(line, from, cut))
         walkCharacters(line, from, number, cut, sink);
     if (end == LineEnd::Cr)
         sink.found({ProblemKind::LoneCarriageReturn, number, 0, line.size(), line.size() + 1});
@@ -159,6 +172,54 @@ void LayoutCheck::checkLength(std::size_t size, long long number, ProblemSink& s
         sink.found({ProblemKind::ShortLine, number, 0, size, lastFieldEnd_});
     else if (size > lastFieldEnd_ && !restOfLine_)
         sink.found({ProblemKind::DroppedBytes, number, 0, lastFieldEnd_, size});
+}
+
+// Whether the line holds none of the problems walkCharacters reports, looked
+// at sixteen bytes at a time from byte from, where a character begins: the
+// usual case, found without walking the characters one by one.
+bool LayoutCheck::cleanFrom(std::string_view line, std::size_t from, bool cuts) const {
+    using namespace field_lanes;
+    const CharacterTable& table = characters();
+    const std::size_t n = line.size();
+    auto next = cuts ? std::upper_bound(boundaries_.begin(), boundaries_.end(), from,
+                                        [](std::size_t at, const Boundary& b) { return at < b.at; })
+                     : boundaries_.end();
+    unsigned carry = 0; // lane 0 holds the second byte of a character
+    char tail[2 * kLanes] = {};
+    for (std::size_t i = from; i < n; i += kLanes) {
+        // Each look reads its lanes and the byte after them: the last one
+        // reads from a copy, zeros past the line's end.
+        const char* at = line.data() + i;
+        if (n - i <= kLanes) {
+            std::memcpy(tail, at, n - i);
+            at = tail;
+        }
+        const unsigned inLine = firstLanes(n - i);
+        const Lanes bytes = load(at);
+        if (laneBits((Lanes)(bytes == '\n')) & inLine)
+            return false;
+        const unsigned leads = laneBits(leadBytes(bytes));
+        const unsigned pairs = pairLeads(leads & laneBits(trailBytes(load(at + 1))) & ~carry);
+        const unsigned seconds = ((pairs << 1) | carry) & 0xFFFF;
+        carry = pairs >> (kLanes - 1);
+        if (leads & ~pairs & ~seconds & inLine)
+            return false; // a lead byte without its trail byte
+        const unsigned kana = laneBits(inRange(bytes, 0xA1, 0x3F));
+        for (unsigned other = laneBits(bytes) & ~leads & ~seconds & ~kana & inLine; other != 0;
+             other &= other - 1)
+            if (!table.single(static_cast<unsigned char>(at[std::countr_zero(other)])))
+                return false;
+        for (unsigned pair = pairs & inLine; pair != 0; pair &= pair - 1) {
+            const auto lane = static_cast<unsigned>(std::countr_zero(pair));
+            if (!table.pair(static_cast<unsigned char>(at[lane]),
+                            static_cast<unsigned char>(at[lane + 1])))
+                return false;
+        }
+        for (; next != boundaries_.end() && next->at < i + kLanes; ++next)
+            if (next->at < n && (seconds >> (next->at - i)) & 1)
+                return false;
+    }
+    return true;
 }
 
 // Walks the characters from byte from, where one begins (every byte before

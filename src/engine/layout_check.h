@@ -86,6 +86,7 @@ private:
     };
 
     void checkLength(std::size_t size, long long number, ProblemSink& sink) const;
+    bool cleanFrom(std::string_view line, std::size_t from, bool cuts) const;
     void walkCharacters(std::string_view line, std::size_t from, long long number, bool cuts,
                         ProblemSink& sink) const;
 
