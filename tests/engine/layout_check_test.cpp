@@ -1,6 +1,12 @@
 #include "engine/layout_check.h"
 
+#include "common/sjis.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <tuple>
 
 namespace quisk {
 
@@ -63,6 +69,23 @@ TEST(LayoutCheck, PairsRunsOfLeadRangeBytesFromTheirStart) {
               (std::vector{problem(K::EndCut, 1, 1, 3, 1), problem(K::StartCut, 1, 1, 3, 2)}));
 }
 
+TEST(LayoutCheck, FindsCutsAndInvalidBytesAcrossSixteenByteLooks) {
+    // Lines are looked at sixteen bytes at a time from their first non-ASCII
+    // byte: "表" lies across the first two looks, at bytes 15 and 16.
+    const std::string line = std::string("\x82\xA0") + std::string(13, 'A') + "\x95\x5C" + "BB";
+    EXPECT_EQ(checkLines(layout({{"1", "16"}, {"17", "3"}}), line),
+              (std::vector{problem(K::EndCut, 1, 15, 17, 1), problem(K::StartCut, 1, 15, 17, 2)}));
+    EXPECT_EQ(checkLines(layout({{"1", "15"}, {"16", "4"}}), line), std::vector<LayoutProblem>{});
+    // An unassigned pair across the looks, and one at the end of a long line.
+    std::string invalid = line;
+    invalid[15] = '\x85';
+    invalid[16] = '\x40';
+    invalid += std::string(20, 'C') + "\xEA\xA5";
+    EXPECT_EQ(checkLines(layout({{"1", ""}}), invalid),
+              (std::vector{problem(K::InvalidBytes, 1, 15, 17),
+                           problem(K::InvalidBytes, 1, 39, 41)}));
+}
+
 TEST(LayoutCheck, ComparesTheLineWithTheLastField) {
     const FormatDefinition f = layout({{"1", "2"}, {"5", "2"}});
     EXPECT_EQ(checkLines(f, "ABC\r\nABCDEF\r\nABCDEFGH"),
@@ -117,6 +140,96 @@ TEST(LayoutCheck, SkipsExcludedLinesAndChecksOnlyTheBytesOfCopiedLines) {
                            problem(K::DroppedBytes, 3, 3, 5), problem(K::EndCut, 3, 0, 2, 1),
                            problem(K::StartCut, 3, 0, 2, 2), problem(K::EndCut, 3, 2, 4, 2),
                            problem(K::InvalidBytes, 3, 2, 4), problem(K::LoneLineFeed, 3, 4, 5)}));
+}
+
+} // namespace
+} // namespace quisk
+
+namespace quisk {
+namespace {
+
+// The problems of one line found the plain way, one character after the
+// other, to hold the sixteen-byte looks to.
+std::vector<LayoutProblem> walkedProblems(const std::vector<LayoutCheck::Field>& fields,
+                                          const std::string& line) {
+    std::vector<std::size_t> seconds; // bytes that are a character's second byte
+    std::vector<std::pair<std::size_t, std::size_t>> invalid;
+    std::vector<LayoutProblem> lineFeeds;
+    for (std::size_t i = 0; i < line.size();) {
+        const auto b = static_cast<unsigned char>(line[i]);
+        const bool pair = sjis::isLeadByte(b) && i + 1 < line.size() &&
+                          sjis::isTrailByte(static_cast<unsigned char>(line[i + 1]));
+        const bool valid = pair ? isCodePage932Character(
+                                      b, static_cast<unsigned char>(line[i + 1]))
+                                : isCodePage932Character(b) && !sjis::isLeadByte(b);
+        if (!valid)
+            invalid.emplace_back(i, i + (pair ? 2 : 1));
+        if (b == '\n')
+            lineFeeds.push_back({ProblemKind::LoneLineFeed, 1, 0, i, i + 1});
+        if (pair)
+            seconds.push_back(i + 1);
+        i += pair ? 2 : 1;
+    }
+    std::vector<LayoutProblem> found = lineFeeds;
+    for (auto [from, to] : invalid)
+        found.push_back({ProblemKind::InvalidBytes, 1, 0, from, to});
+    for (const auto& f : fields) {
+        auto cutAt = [&](std::size_t at, ProblemKind kind) {
+            if (std::find(seconds.begin(), seconds.end(), at) != seconds.end())
+                found.push_back({kind, 1, f.row, at - 1, at + 1});
+        };
+        cutAt(f.offset, ProblemKind::StartCut);
+        cutAt(f.offset + f.length, ProblemKind::EndCut);
+    }
+    return found;
+}
+
+// Sorted and with adjacent invalid characters joined, as the check reports them.
+std::vector<LayoutProblem> normalised(std::vector<LayoutProblem> problems) {
+    std::vector<LayoutProblem> out;
+    std::sort(problems.begin(), problems.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.kind, a.fieldRow, a.from) < std::tie(b.kind, b.fieldRow, b.from);
+    });
+    for (const LayoutProblem& p : problems) {
+        if (!out.empty() && p.kind == ProblemKind::InvalidBytes &&
+            out.back().kind == p.kind && out.back().to == p.from)
+            out.back().to = p.to;
+        else
+            out.push_back(p);
+    }
+    return out;
+}
+
+TEST(LayoutCheck, FindsWhatACharacterWalkFindsInRandomLines) {
+    // Bytes that make every kind of character and problem likely.
+    const unsigned char pool[] = {'A', ' ', '\n', 0x40, 0x5C, 0x7F, 0x80, 0x81, 0x82, 0x83,
+                                  0x85, 0x88, 0x9F, 0xA0, 0xA1, 0xB1, 0xDF, 0xE0, 0xEA,
+                                  0xFC, 0xFD, 0xA2, 0x60, 0x9E};
+    std::uint32_t seed = 12345;
+    auto random = [&seed](std::uint32_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % n;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        FormatDefinition f;
+        const int fieldCount = 1 + static_cast<int>(random(4));
+        for (int r = 1; r <= fieldCount; ++r) {
+            f.row(r).startPosition = std::to_string(1 + random(40));
+            f.row(r).length = std::to_string(1 + random(20));
+        }
+        f.row(fieldCount + 1).startPosition = "1"; // a field to the end of the line
+        std::string line;
+        const std::size_t size = random(70);
+        // Mostly double-byte text, so that long runs of lead-range bytes occur.
+        for (std::size_t i = 0; i < size; ++i)
+            line += static_cast<char>(random(2) ? pool[7 + random(4)] : pool[random(sizeof pool)]);
+        std::vector<LayoutProblem> problems;
+        for (const LayoutProblem& p : checkLines(f, line))
+            if (p.kind != ProblemKind::ShortLine)
+                problems.push_back(p);
+        ASSERT_EQ(normalised(problems), normalised(walkedProblems(LayoutCheck(f).fields(), line)))
+            << "round " << round;
+    }
 }
 
 } // namespace
