@@ -12,7 +12,9 @@ namespace {
 
 namespace t = check_texts;
 
-Message stop(const char* text) { return {text, t::kErrorTitle, Icon::Stop}; }
+Message stop(const char* text) {
+    return {text, t::kErrorTitle, Icon::Stop};
+}
 
 // The source and format of the request, read from the job when it names one.
 std::optional<CheckedFiles> filesFor(const CheckRequest& request, MessageBoxes& boxes) {

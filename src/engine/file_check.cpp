@@ -129,8 +129,8 @@ FileCheckResult checkFile(const FormatDefinition& format, const std::string& sou
         if (!more)
             break;
         const auto [first, second] = splitLines(lines);
-        long long secondNumber = number + static_cast<long long>(std::count(
-                                              first.begin(), first.end(), '\r'));
+        long long secondNumber =
+            number + static_cast<long long>(std::count(first.begin(), first.end(), '\r'));
         if (!second.empty())
             helper.post([&, second = second] {
                 openLine = checkRun(second, check, secondNumber, secondTallies);

@@ -113,7 +113,9 @@ private:
 
 } // namespace
 
-bool isCodePage932Character(unsigned char byte) { return characters().single(byte); }
+bool isCodePage932Character(unsigned char byte) {
+    return characters().single(byte);
+}
 
 bool isCodePage932Character(unsigned char lead, unsigned char trail) {
     return characters().pair(lead, trail);

@@ -26,8 +26,8 @@ inline constexpr std::size_t kProblemKindCount = 7;
 // place of the carriage return (one past the line's last byte).
 struct LayoutProblem {
     ProblemKind kind = ProblemKind::ShortLine;
-    long long line = 0;  // line number, from 1
-    int fieldRow = 0;    // the field's row in the table, for cuts; else 0
+    long long line = 0; // line number, from 1
+    int fieldRow = 0;   // the field's row in the table, for cuts; else 0
     std::size_t from = 0;
     std::size_t to = 0;
 

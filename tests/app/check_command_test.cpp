@@ -4,10 +4,9 @@
 #include "common/file_io.h"
 #include "support/temp_folder.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 namespace quisk {
@@ -37,8 +36,9 @@ protected:
         // Line 2 cuts "あ" between the fields, line 3 is short.
         writeBytes("in.txt", "ab1\r\na\x82\xA0\r\nc\r\n");
         writeBytes("ok.txt", "ab1\r\ncd2\r\n");
-        writeText("f.qfd",
-                  "\"A\",\"1\",\"2\",\"Char\",\"\",\"\"\r\n\"N\",\"3\",\"1\",\"Num\",\"\",\"\"\r\n");
+        writeText(
+            "f.qfd",
+            "\"A\",\"1\",\"2\",\"Char\",\"\",\"\"\r\n\"N\",\"3\",\"1\",\"Num\",\"\",\"\"\r\n");
         writeJobFile(path("job.dof"),
                      JobDefinition{"job", "in.txt", "out.csv", "f.qfd", "", false, false});
     }
@@ -82,11 +82,11 @@ TEST_F(Check, PrintsOneJsonObjectWithJson) {
     if (runCommand("command -v python3 >/dev/null").status != 0)
         GTEST_SKIP() << "python3 not installed";
     writeBytes("report.json", o.out);
-    Outcome parsed = runCommand(
-        "python3 -c \"import json,sys; d=json.load(open(sys.argv[1])); "
-        "print(d['linesRead'], d['clean'], [(p['kind'], p.get('row'), p.get('field'), "
-        "p['count'], p['lines']) for p in d['problems']])\" '" +
-        path("report.json") + "'");
+    Outcome parsed =
+        runCommand("python3 -c \"import json,sys; d=json.load(open(sys.argv[1])); "
+                   "print(d['linesRead'], d['clean'], [(p['kind'], p.get('row'), p.get('field'), "
+                   "p['count'], p['lines']) for p in d['problems']])\" '" +
+                   path("report.json") + "'");
     EXPECT_EQ(parsed.out, "3 False [('endCut', 1, 'A', 1, [2]), ('startCut', 2, 'N', 1, [2]), "
                           "('shortLine', None, None, 1, [3])]\n");
 }

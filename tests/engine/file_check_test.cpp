@@ -17,7 +17,9 @@ FormatDefinition twoFields() {
     return f;
 }
 
-std::vector<long long> lines(std::initializer_list<long long> numbers) { return numbers; }
+std::vector<long long> lines(std::initializer_list<long long> numbers) {
+    return numbers;
+}
 
 TEST_F(FileCheck, CountsEachProblemOncePerLineWithTheFirstFiveLines) {
     // Line 2 has "あ" cut by both fields, line 3 is short, lines 4 to 10 long.
@@ -90,9 +92,9 @@ TEST_F(FileCheck, ReportsAsTextAndAsJson) {
               "{\"kind\":\"startCut\",\"row\":2,\"field\":\"CODE\",\"count\":1,\"lines\":[1]},"
               "{\"kind\":\"shortLine\",\"count\":1,\"lines\":[2]}]}\n");
     const FileCheckResult clean = checkFile(f, writeBytes("ok.txt", "ABCD12"));
-    EXPECT_EQ(checkReportText(clean, f, files).substr(checkReportText(clean, f, files).rfind(
-                  "読込み")),
-              "読込み行数: 1\n問題は見つかりませんでした｡\n");
+    EXPECT_EQ(
+        checkReportText(clean, f, files).substr(checkReportText(clean, f, files).rfind("読込み")),
+        "読込み行数: 1\n問題は見つかりませんでした｡\n");
 }
 
 } // namespace

@@ -1,11 +1,9 @@
-#include "engine/layout_check.h"
-
 #include "common/sjis.h"
-
-#include <gtest/gtest.h>
+#include "engine/layout_check.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <tuple>
 
 namespace quisk {
@@ -46,7 +44,9 @@ TEST(LayoutCheck, FindsFieldsCutInsideDoubleByteCharacters) {
     EXPECT_EQ(checkLines(f, "AB\x82\xA0\x82\xA2"),
               (std::vector{problem(K::EndCut, 1, 2, 4, 1), problem(K::StartCut, 1, 2, 4, 2)}));
     // Whole characters on both sides of every boundary.
-    EXPECT_EQ(checkLines(f, "A\x82\xA0\x82\xA2" "B"), std::vector<LayoutProblem>{});
+    EXPECT_EQ(checkLines(f, "A\x82\xA0\x82\xA2"
+                            "B"),
+              std::vector<LayoutProblem>{});
     // Half-width katakana are single bytes: never cut.
     EXPECT_EQ(checkLines(f, "\xB1\xB2\xB3\xB4\xB5\xB6"), std::vector<LayoutProblem>{});
     // Field 2 ends inside "表" (trail 5C), at the line's third character.
@@ -81,9 +81,9 @@ TEST(LayoutCheck, FindsCutsAndInvalidBytesAcrossSixteenByteLooks) {
     invalid[15] = '\x85';
     invalid[16] = '\x40';
     invalid += std::string(20, 'C') + "\xEA\xA5";
-    EXPECT_EQ(checkLines(layout({{"1", ""}}), invalid),
-              (std::vector{problem(K::InvalidBytes, 1, 15, 17),
-                           problem(K::InvalidBytes, 1, 39, 41)}));
+    EXPECT_EQ(
+        checkLines(layout({{"1", ""}}), invalid),
+        (std::vector{problem(K::InvalidBytes, 1, 15, 17), problem(K::InvalidBytes, 1, 39, 41)}));
 }
 
 TEST(LayoutCheck, ComparesTheLineWithTheLastField) {
@@ -106,11 +106,12 @@ TEST(LayoutCheck, ComparesTheLineWithTheLastField) {
 TEST(LayoutCheck, FindsBytesThatAreNoCodePage932Character) {
     const FormatDefinition f = layout({{"1", ""}});
     // 85 40 is an unassigned pair; adjacent invalid characters make one span.
-    EXPECT_EQ(checkLines(f, "A\x85\x40\xEA\xA5" "B\x82\xA0"),
+    EXPECT_EQ(checkLines(f, "A\x85\x40\xEA\xA5"
+                            "B\x82\xA0"),
               std::vector{problem(K::InvalidBytes, 1, 1, 5)});
     // A lead byte without its trail byte, inside and at the end of the line.
-    EXPECT_EQ(checkLines(f, "\x82 A\x82"), (std::vector{problem(K::InvalidBytes, 1, 0, 1),
-                                                       problem(K::InvalidBytes, 1, 3, 4)}));
+    EXPECT_EQ(checkLines(f, "\x82 A\x82"),
+              (std::vector{problem(K::InvalidBytes, 1, 0, 1), problem(K::InvalidBytes, 1, 3, 4)}));
     EXPECT_TRUE(isCodePage932Character(0x82, 0xA0));
     EXPECT_TRUE(isCodePage932Character(0xB1));
     EXPECT_FALSE(isCodePage932Character(0x85, 0x40));
@@ -119,11 +120,10 @@ TEST(LayoutCheck, FindsBytesThatAreNoCodePage932Character) {
 TEST(LayoutCheck, FindsLoneLineFeedsAndCarriageReturns) {
     const FormatDefinition f = layout({{"1", ""}});
     // The reader ends lines at CR and CR LF only: a lone LF stays inside.
-    EXPECT_EQ(checkLines(f, "AB\nC\rDE\r\n\x82\xA0\n\rF"),
-              (std::vector{problem(K::LoneLineFeed, 1, 2, 3),
-                           problem(K::LoneCarriageReturn, 1, 4, 5),
-                           problem(K::LoneLineFeed, 3, 2, 3),
-                           problem(K::LoneCarriageReturn, 3, 3, 4)}));
+    EXPECT_EQ(
+        checkLines(f, "AB\nC\rDE\r\n\x82\xA0\n\rF"),
+        (std::vector{problem(K::LoneLineFeed, 1, 2, 3), problem(K::LoneCarriageReturn, 1, 4, 5),
+                     problem(K::LoneLineFeed, 3, 2, 3), problem(K::LoneCarriageReturn, 3, 3, 4)}));
     EXPECT_EQ(checkLines(f, "A\r", 7), std::vector{problem(K::LoneCarriageReturn, 7, 1, 2)});
 }
 
@@ -159,8 +159,7 @@ std::vector<LayoutProblem> walkedProblems(const std::vector<LayoutCheck::Field>&
         const auto b = static_cast<unsigned char>(line[i]);
         const bool pair = sjis::isLeadByte(b) && i + 1 < line.size() &&
                           sjis::isTrailByte(static_cast<unsigned char>(line[i + 1]));
-        const bool valid = pair ? isCodePage932Character(
-                                      b, static_cast<unsigned char>(line[i + 1]))
+        const bool valid = pair ? isCodePage932Character(b, static_cast<unsigned char>(line[i + 1]))
                                 : isCodePage932Character(b) && !sjis::isLeadByte(b);
         if (!valid)
             invalid.emplace_back(i, i + (pair ? 2 : 1));
@@ -191,8 +190,8 @@ std::vector<LayoutProblem> normalised(std::vector<LayoutProblem> problems) {
         return std::tie(a.kind, a.fieldRow, a.from) < std::tie(b.kind, b.fieldRow, b.from);
     });
     for (const LayoutProblem& p : problems) {
-        if (!out.empty() && p.kind == ProblemKind::InvalidBytes &&
-            out.back().kind == p.kind && out.back().to == p.from)
+        if (!out.empty() && p.kind == ProblemKind::InvalidBytes && out.back().kind == p.kind &&
+            out.back().to == p.from)
             out.back().to = p.to;
         else
             out.push_back(p);
@@ -202,9 +201,9 @@ std::vector<LayoutProblem> normalised(std::vector<LayoutProblem> problems) {
 
 TEST(LayoutCheck, FindsWhatACharacterWalkFindsInRandomLines) {
     // Bytes that make every kind of character and problem likely.
-    const unsigned char pool[] = {'A', ' ', '\n', 0x40, 0x5C, 0x7F, 0x80, 0x81, 0x82, 0x83,
-                                  0x85, 0x88, 0x9F, 0xA0, 0xA1, 0xB1, 0xDF, 0xE0, 0xEA,
-                                  0xFC, 0xFD, 0xA2, 0x60, 0x9E};
+    const unsigned char pool[] = {'A',  ' ',  '\n', 0x40, 0x5C, 0x7F, 0x80, 0x81,
+                                  0x82, 0x83, 0x85, 0x88, 0x9F, 0xA0, 0xA1, 0xB1,
+                                  0xDF, 0xE0, 0xEA, 0xFC, 0xFD, 0xA2, 0x60, 0x9E};
     std::uint32_t seed = 12345;
     auto random = [&seed](std::uint32_t n) {
         seed = seed * 1664525u + 1013904223u;
