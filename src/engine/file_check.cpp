@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <new>
 #include <optional>
 
 namespace quisk {
@@ -122,7 +123,12 @@ FileCheckResult checkFile(const FormatDefinition& format, const std::string& sou
     Tallies* openLineTallies = &firstTallies;
     std::string_view lines;
     for (;;) {
-        const bool more = reader.nextLines(lines);
+        bool more = false;
+        try {
+            more = reader.nextLines(lines);
+        } catch (const std::bad_alloc&) {
+            return result; // a line too long to hold: not read, like a read error
+        }
         if (openLine && !reader.skippedLineFeed() && !check.skips(number))
             openLineTallies->found(
                 {ProblemKind::LoneCarriageReturn, number, 0, *openLine, *openLine + 1});

@@ -52,9 +52,10 @@ enum class LineEnd { CrLf, Cr, None };
 // Excluded lines are not checked: they are never written. Write-as-is lines
 // are copied unchanged, so only their bytes and line ends are checked.
 //
-// A line is walked character by character only from its first byte that is
-// not 7-bit ASCII, a line feed included; lines of ASCII alone need their
-// length compared and nothing else.
+// A line of 7-bit ASCII without line feeds needs its length compared and
+// nothing else. Any other line is looked at sixteen bytes at a time from its
+// first such byte, and walked character by character only when the look
+// finds a problem, to say where it lies.
 class LayoutCheck {
 public:
     explicit LayoutCheck(const FormatDefinition& format);
