@@ -2,9 +2,11 @@
 
 #include "app/app_texts.h"
 #include "app/job_file.h"
+#include "common/common_texts.h"
 #include "common/file_io.h"
 #include "engine/check_report.h"
 #include "engine/check_texts.h"
+#include "engine/engine_texts.h"
 #include "format/format_file.h"
 
 namespace quisk {
@@ -12,8 +14,8 @@ namespace {
 
 namespace t = check_texts;
 
-Message stop(const char* text) {
-    return {text, t::kErrorTitle, Icon::Stop};
+Message stop(std::string text) {
+    return {std::move(text), t::kErrorTitle, Icon::Stop};
 }
 
 // The source and format of the request, read from the job when it names one.
@@ -47,7 +49,8 @@ int runCheck(const CheckRequest& request, MessageBoxes& boxes, std::ostream& out
         return kCheckFailed;
     const FileCheckResult result = checkFile(format, files->source);
     if (!result.complete) {
-        boxes.show(stop(t::kReadFailed));
+        boxes.show(stop(std::string(t::kReadFailed) + "\r" + engine_texts::kSourceLabel +
+                        files->source + "\r" + common_texts::causeText(result.error, false)));
         return kCheckFailed;
     }
     out << (request.json ? checkReportJson(result, format, *files)

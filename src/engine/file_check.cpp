@@ -4,6 +4,7 @@
 #include "engine/worker.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <map>
 #include <new>
 #include <optional>
@@ -110,8 +111,10 @@ bool FileCheckResult::clean() const {
 FileCheckResult checkFile(const FormatDefinition& format, const std::string& sourcePath) {
     FileCheckResult result;
     LineReader reader;
-    if (!reader.open(sourcePath))
+    if (!reader.open(sourcePath)) {
+        result.error = reader.error();
         return result;
+    }
     const LayoutCheck check(format);
     // The first halves of the runs are checked here, the second halves on
     // the helper; each half's tallies see their lines in order.
@@ -127,7 +130,8 @@ FileCheckResult checkFile(const FormatDefinition& format, const std::string& sou
         try {
             more = reader.nextLines(lines);
         } catch (const std::bad_alloc&) {
-            return result; // a line too long to hold: not read, like a read error
+            result.error = ENOMEM; // a line too long to hold
+            return result;
         }
         if (openLine && !reader.skippedLineFeed() && !check.skips(number))
             openLineTallies->found(
@@ -154,6 +158,7 @@ FileCheckResult checkFile(const FormatDefinition& format, const std::string& sou
     firstTallies.mergeInto(secondTallies, result);
     result.linesRead = number;
     result.complete = !reader.failed();
+    result.error = reader.error();
     return result;
 }
 

@@ -31,6 +31,7 @@ struct FieldCuts {
 
 struct FileCheckResult {
     bool complete = false; // the whole source was read
+    int error = 0;         // else why not (an errno value)
     long long linesRead = 0;
     // Lines with each kind of problem; a cut counts once per line, whatever
     // the number of fields it cuts.
@@ -45,7 +46,8 @@ struct FileCheckResult {
 
 // Reads the whole source file with the engine's reader and checks every
 // line against the format's layout (see LayoutCheck); writes nothing.
-// complete is false when the file cannot be opened or a read fails.
+// complete is false when the file cannot be opened or a read fails, or a
+// line is too long to hold.
 FileCheckResult checkFile(const FormatDefinition& format, const std::string& sourcePath);
 
 } // namespace quisk
