@@ -22,9 +22,11 @@ Message stop(std::string text) {
 std::optional<CheckedFiles> filesFor(const CheckRequest& request, MessageBoxes& boxes) {
     if (request.jobPath.empty())
         return CheckedFiles{request.sourcePath, request.formatPath};
-    auto job = readJobFile(request.jobPath);
+    int error = 0;
+    auto job = readJobFile(request.jobPath, &error);
     if (!job) {
-        boxes.show({app_texts::kJobReadFailed, app_texts::kErrorTitle, Icon::Stop});
+        boxes.show({app_texts::jobReadFailedText(request.jobPath, error), app_texts::kErrorTitle,
+                    Icon::Stop});
         return std::nullopt;
     }
     return CheckedFiles{job->sourcePath, job->formatFilePath};
