@@ -1,5 +1,6 @@
 // quisk-run: runs a conversion without a display, for scripts and servers.
 #include "app/app_texts.h"
+#include "app/check_command.h"
 #include "app/job_file.h"
 #include "common/signal_cleanup.h"
 #include "engine/engine_texts.h"
@@ -25,9 +26,12 @@ constexpr int kExitAfterRunFailed = 3;
 constexpr const char* kUsage =
     "Usage: quisk-run [OPTION]... JOB.dof\n"
     "  or:  quisk-run [OPTION]... --format FORMAT.qfd SOURCE DESTINATION\n"
+    "  or:  quisk-run --check [--json] JOB.dof\n"
+    "  or:  quisk-run --check [--json] --format FORMAT.qfd SOURCE\n"
     "Convert a Shift-JIS text file as the Quisk job JOB.dof describes, or convert\n"
     "SOURCE into DESTINATION with the format file FORMAT.qfd, and write Quisk.log\n"
-    "in the current directory.\n"
+    "in the current directory. With --check, only check the source against the\n"
+    "layout.\n"
     "\n"
     "  --overwrite      replace an existing destination even if the job does not\n"
     "                   allow it\n"
@@ -37,6 +41,10 @@ constexpr const char* kUsage =
     "                   or sjis\n"
     "  --eol L          end every line written with L instead of the format's\n"
     "                   line end: lf or crlf\n"
+    "  --check          only check the whole SOURCE against the layout: report the\n"
+    "                   lines read and, per kind of problem, its count and first\n"
+    "                   lines; write neither the destination nor the log\n"
+    "  --json           with --check, print the report as one JSON object\n"
     "  --help           display this help and exit\n"
     "  --version        output version information and exit\n"
     "\n"
@@ -49,7 +57,8 @@ constexpr const char* kUsage =
     " 1  if the run failed or was refused,\n"
     " 2  if the command line was wrong,\n"
     " 3  if the destination was written but the after-run program could not be\n"
-    "    started.\n"
+    "    started,\n"
+    " 4  if --check found problems (0 when it found none).\n"
     "\n"
     "Full documentation: man quisk-run, or the help of the quisk program (F1).\n";
 
@@ -81,6 +90,8 @@ public:
 
 struct Options {
     bool overwrite = false;
+    bool check = false;
+    bool json = false;
     std::string format;
     OutputOverride output;
     std::vector<std::string> paths;
@@ -93,6 +104,10 @@ std::optional<Options> parse(int argc, char** argv) {
         std::string a = argv[i];
         if (a == "--overwrite")
             o.overwrite = true;
+        else if (a == "--check")
+            o.check = true;
+        else if (a == "--json")
+            o.json = true;
         else if (a == "--format" && i + 1 < argc)
             o.format = argv[++i];
         else if (a == "--encoding" && i + 1 < argc) {
@@ -113,8 +128,8 @@ std::optional<Options> parse(int argc, char** argv) {
         else
             o.paths.push_back(a);
     }
-    std::size_t expected = o.format.empty() ? 1 : 2;
-    if (o.paths.size() != expected)
+    std::size_t expected = o.format.empty() || o.check ? 1 : 2;
+    if (o.paths.size() != expected || (o.json && !o.check))
         return std::nullopt;
     return o;
 }
@@ -175,6 +190,14 @@ std::optional<RunRequest> requestFor(const Options& o, const std::string& rerunC
     return r;
 }
 
+CheckRequest checkRequestFor(const Options& o) {
+    CheckRequest r;
+    (o.format.empty() ? r.jobPath : r.sourcePath) = o.paths[0];
+    r.formatPath = o.format;
+    r.json = o.json;
+    return r;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -196,6 +219,8 @@ int main(int argc, char** argv) {
     // An interrupted run leaves no temporary file behind.
     removeTemporariesOnSignals();
     ConsoleMessageBoxes boxes;
+    if (options->check)
+        return runCheck(checkRequestFor(*options), boxes, std::cout);
     auto request = requestFor(*options, commandFromJobFolder(argc, argv, options->paths[0]), boxes);
     if (!request)
         return kExitFailed;

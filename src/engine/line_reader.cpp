@@ -23,7 +23,7 @@ bool LineReader::open(const std::string& path) {
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     buffer_ = ByteBuffer(kBlockSize + kSlack);
     begin_ = end_ = scanned_ = 0;
-    eof_ = failed_ = skipLineFeed_ = false;
+    eof_ = failed_ = skipLineFeed_ = skippedLineFeed_ = false;
     error_ = 0;
     return true;
 }
@@ -65,13 +65,15 @@ bool LineReader::fill() {
 }
 
 bool LineReader::nextLines(std::string_view& lines) {
+    skippedLineFeed_ = false;
     for (;;) {
         if (begin_ == end_ && !fill())
             return false;
         const char* base = buffer_.data();
         if (skipLineFeed_) {
             skipLineFeed_ = false;
-            if (base[begin_] == '\n' && ++begin_ == end_)
+            skippedLineFeed_ = base[begin_] == '\n';
+            if (skippedLineFeed_ && ++begin_ == end_)
                 continue;
         }
         // Only the bytes read since the last look can hold a line end.

@@ -33,6 +33,10 @@ public:
     bool nextLines(std::string_view& lines);
     bool failed() const { return failed_; }
     int error() const { return error_; } // why open() or a read failed
+    // Whether the last call skipped a line feed after the carriage return
+    // that ended the run before: tells a run ending in a carriage return
+    // from one ending in CR LF, once the next call has been made.
+    bool skippedLineFeed() const { return skippedLineFeed_; }
 
 private:
     bool fill(); // reads more bytes behind the unread ones; false at end or error
@@ -46,6 +50,7 @@ private:
     bool failed_ = false;
     int error_ = 0;
     bool skipLineFeed_ = false;
+    bool skippedLineFeed_ = false;
 };
 
 // Walks the lines of a run that LineReader returned.

@@ -1,0 +1,290 @@
+#include "layout_check.h"
+
+#include "common/sjis.h"
+#include "engine/field_bytes.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace quisk {
+namespace {
+
+// Which bytes and byte pairs the system's converter reads as characters,
+// asked of the converter itself once, so that the check and a conversion
+// never disagree.
+class CharacterTable {
+public:
+    CharacterTable() {
+        for (unsigned b = 0; b < 256; ++b)
+            single_[b] = !sjis::isLeadByte(static_cast<unsigned char>(b)) &&
+                         sjis::decode(std::string(1, static_cast<char>(b))).has_value();
+        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!sjis::isLeadByte(static_cast<unsigned char>(lead)))
+                continue;
+            for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+                if (!sjis::isTrailByte(static_cast<unsigned char>(trail)))
+                    continue;
+                const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                if (sjis::decode(std::string_view(pair, 2)).has_value()) {
+                    const unsigned bit = lead << 8 | trail;
+                    pairs_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+                }
+            }
+        }
+    }
+    bool single(unsigned char b) const { return single_[b]; }
+    bool pair(unsigned char lead, unsigned char trail) const {
+        const unsigned bit = static_cast<unsigned>(lead) << 8 | trail;
+        return (pairs_[bit / 64] >> (bit % 64)) & 1;
+    }
+
+private:
+    std::array<bool, 256> single_{};
+    std::array<std::uint64_t, 65536 / 64> pairs_{};
+};
+
+const CharacterTable& characters() {
+    static const CharacterTable table;
+    return table;
+}
+
+// The first byte of the line that is not 7-bit ASCII or is a line feed: the
+// first place where there is anything to look at beyond the line's length.
+std::size_t firstNotPlain(std::string_view line) {
+    using namespace field_lanes;
+    const char* p = line.data();
+    const std::size_t n = line.size();
+    std::size_t i = 0;
+    for (; i + kLanes <= n; i += kLanes) {
+        const Lanes bytes = load(p + i);
+        const unsigned bits = laneBits(bytes) | laneBits((Lanes)(bytes == '\n'));
+        if (bits != 0)
+            return i + static_cast<unsigned>(std::countr_zero(bits));
+    }
+    for (; i < n; ++i)
+        if (static_cast<unsigned char>(p[i]) >= 0x80 || p[i] == '\n')
+            return i;
+    return n;
+}
+
+// The lanes of the lead bytes of double-byte characters, given the lanes of
+// lead bytes followed by a trail byte (pairable): from the start of each run
+// of pairable lanes every other lane, as a character takes two bytes. The
+// addition clears the runs that start on an even lane.
+unsigned pairLeads(unsigned pairable) {
+    constexpr unsigned kEvenLanes = 0x5555;
+    constexpr unsigned kOddLanes = 0xAAAA;
+    const unsigned runStarts = pairable & ~(pairable << 1);
+    const unsigned evenRuns = pairable & ~(pairable + (runStarts & kEvenLanes));
+    return (evenRuns & kEvenLanes) | (pairable & ~evenRuns & kOddLanes);
+}
+
+// Reports runs of invalid bytes as one problem each; flushed before any
+// other problem of the line, so that a line's problems come in byte order.
+class InvalidRun {
+public:
+    InvalidRun(long long number, ProblemSink& sink) : number_(number), sink_(sink) {}
+    void add(std::size_t from, std::size_t to) {
+        if (open_ && to_ == from) {
+            to_ = to;
+            return;
+        }
+        flush();
+        from_ = from;
+        to_ = to;
+        open_ = true;
+    }
+    void flush() {
+        if (open_)
+            sink_.found({ProblemKind::InvalidBytes, number_, 0, from_, to_});
+        open_ = false;
+    }
+
+private:
+    long long number_;
+    ProblemSink& sink_;
+    std::size_t from_ = 0;
+    std::size_t to_ = 0;
+    bool open_ = false;
+};
+
+} // namespace
+
+bool isCodePage932Character(unsigned char byte) {
+    return characters().single(byte);
+}
+
+bool isCodePage932Character(unsigned char lead, unsigned char trail) {
+    return characters().pair(lead, trail);
+}
+
+LayoutCheck::LayoutCheck(const FormatDefinition& format) {
+    characters(); // built now rather than on the first line
+    const FormatSettings& s = format.settings;
+    exclude_ = {decimalValue(s.excludeFrom), decimalValue(s.excludeTo)};
+    writeAsIs_ = {decimalValue(s.writeAsIsFrom), decimalValue(s.writeAsIsTo)};
+    int number = 0;
+    for (const FieldRow& row : format.rows()) {
+        ++number;
+        if (row.isEmpty())
+            break;
+        if (!row.fixedValue.empty())
+            continue;
+        const long long start = decimalValue(row.startPosition);
+        const long long length = decimalValue(row.length);
+        if (start < 1 || length < 0)
+            continue;
+        Field f{number, static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)};
+        fields_.push_back(f);
+        if (f.offset > 0)
+            boundaries_.push_back({f.offset, number, ProblemKind::StartCut});
+        if (f.length == 0) {
+            // Runs to the end of the line, which must reach its start.
+            restOfLine_ = true;
+            lastFieldEnd_ = std::max(lastFieldEnd_, f.offset);
+        } else {
+            const std::size_t end = f.offset + f.length;
+            boundaries_.push_back({end, number, ProblemKind::EndCut});
+            lastFieldEnd_ = std::max(lastFieldEnd_, end);
+        }
+    }
+    std::stable_sort(boundaries_.begin(), boundaries_.end(),
+                     [](const Boundary& a, const Boundary& b) { return a.at < b.at; });
+}
+
+void LayoutCheck::checkLine(std::string_view line, LineEnd end, long long number,
+                            ProblemSink& sink) const {
+    if (skips(number))
+        return;
+    const bool cut = !writeAsIs_.contains(number);
+    if (cut)
+        checkLength(line.size(), number, sink);
+    const std::size_t from = firstNotPlain(line);
+    if (from < line.size() && !cleanFrom(line, from, cut))
+        walkCharacters(line, from, number, cut, sink);
+    if (end == LineEnd::Cr)
+        sink.found({ProblemKind::LoneCarriageReturn, number, 0, line.size(), line.size() + 1});
+}
+
+void LayoutCheck::checkLength(std::size_t size, long long number, ProblemSink& sink) const {
+    if (size < lastFieldEnd_)
+        sink.found({ProblemKind::ShortLine, number, 0, size, lastFieldEnd_});
+    else if (size > lastFieldEnd_ && !restOfLine_)
+        sink.found({ProblemKind::DroppedBytes, number, 0, lastFieldEnd_, size});
+}
+
+// Whether the line holds none of the problems walkCharacters reports, looked
+// at sixteen bytes at a time from byte from, where a character begins: the
+// usual case, found without walking the characters one by one.
+bool LayoutCheck::cleanFrom(std::string_view line, std::size_t from, bool cuts) const {
+    using namespace field_lanes;
+    const CharacterTable& table = characters();
+    const std::size_t n = line.size();
+    auto next = cuts ? std::upper_bound(boundaries_.begin(), boundaries_.end(), from,
+                                        [](std::size_t at, const Boundary& b) { return at < b.at; })
+                     : boundaries_.end();
+    unsigned carry = 0; // lane 0 holds the second byte of a character
+    char tail[2 * kLanes] = {};
+    for (std::size_t i = from; i < n; i += kLanes) {
+        // Each look reads its lanes and the byte after them: the last one
+        // reads from a copy, zeros past the line's end.
+        const char* at = line.data() + i;
+        if (n - i <= kLanes) {
+            std::memcpy(tail, at, n - i);
+            at = tail;
+        }
+        const unsigned inLine = firstLanes(n - i);
+        const Lanes bytes = load(at);
+        if (laneBits((Lanes)(bytes == '\n')) & inLine)
+            return false;
+        const unsigned leads = laneBits(leadBytes(bytes));
+        const unsigned pairs = pairLeads(leads & laneBits(trailBytes(load(at + 1))) & ~carry);
+        const unsigned seconds = ((pairs << 1) | carry) & 0xFFFF;
+        carry = pairs >> (kLanes - 1);
+        if (leads & ~pairs & ~seconds & inLine)
+            return false; // a lead byte without its trail byte
+        const unsigned kana = laneBits(inRange(bytes, 0xA1, 0x3F));
+        for (unsigned other = laneBits(bytes) & ~leads & ~seconds & ~kana & inLine; other != 0;
+             other &= other - 1)
+            if (!table.single(static_cast<unsigned char>(at[std::countr_zero(other)])))
+                return false;
+        for (unsigned pair = pairs & inLine; pair != 0; pair &= pair - 1) {
+            const auto lane = static_cast<unsigned>(std::countr_zero(pair));
+            if (!table.pair(static_cast<unsigned char>(at[lane]),
+                            static_cast<unsigned char>(at[lane + 1])))
+                return false;
+        }
+        for (; next != boundaries_.end() && next->at < i + kLanes; ++next)
+            if (next->at < n && (seconds >> (next->at - i)) & 1)
+                return false;
+    }
+    return true;
+}
+
+// Walks the characters from byte from, where one begins (every byte before
+// it is plain ASCII). A lead byte followed by a trail byte makes a
+// character, whether the converter knows the pair or not, as it does when a
+// field is copied; a boundary on its second byte cuts it.
+void LayoutCheck::walkCharacters(std::string_view line, std::size_t from, long long number,
+                                 bool cuts, ProblemSink& sink) const {
+    const CharacterTable& table = characters();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t n = line.size();
+    auto next = cuts ? std::upper_bound(boundaries_.begin(), boundaries_.end(), from,
+                                        [](std::size_t at, const Boundary& b) { return at < b.at; })
+                     : boundaries_.end();
+    InvalidRun invalid(number, sink);
+    for (std::size_t i = from; i < n;) {
+        const unsigned char b = bytes[i];
+        if (b < 0x80) {
+            if (b == '\n') {
+                invalid.flush();
+                sink.found({ProblemKind::LoneLineFeed, number, 0, i, i + 1});
+            }
+            ++i;
+            continue;
+        }
+        if (sjis::isLeadByte(b) && i + 1 < n && sjis::isTrailByte(bytes[i + 1])) {
+            for (; next != boundaries_.end() && next->at <= i; ++next) {
+            }
+            for (; next != boundaries_.end() && next->at == i + 1; ++next) {
+                invalid.flush();
+                sink.found({next->kind, number, next->row, i, i + 2});
+            }
+            if (!table.pair(b, bytes[i + 1]))
+                invalid.add(i, i + 2);
+            i += 2;
+            continue;
+        }
+        if (!table.single(b))
+            invalid.add(i, i + 1);
+        ++i;
+    }
+    invalid.flush();
+}
+
+std::vector<LayoutProblem> checkLines(const FormatDefinition& format, std::string_view text,
+                                      long long firstNumber) {
+    struct Collect final : ProblemSink {
+        std::vector<LayoutProblem> problems;
+        void found(const LayoutProblem& p) override { problems.push_back(p); }
+    } collect;
+    const LayoutCheck check(format);
+    long long number = firstNumber;
+    while (!text.empty()) {
+        const std::size_t cr = text.find('\r');
+        if (cr == std::string_view::npos) {
+            check.checkLine(text, LineEnd::None, number, collect);
+            break;
+        }
+        const bool lf = cr + 1 < text.size() && text[cr + 1] == '\n';
+        check.checkLine(text.substr(0, cr), lf ? LineEnd::CrLf : LineEnd::Cr, number++, collect);
+        text.remove_prefix(cr + (lf ? 2 : 1));
+    }
+    return std::move(collect.problems);
+}
+
+} // namespace quisk
