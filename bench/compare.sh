@@ -50,8 +50,8 @@ time_commands() {
     shift
     if command -v hyperfine >/dev/null; then
         local args=()
-        for spec in "$@"; do
-            local name=${spec%%|*} command=${spec#*|}
+        for entry in "$@"; do
+            local name=${entry%%|*} command=${entry#*|}
             args+=(--command-name "$name" --prepare "${prepare[$name]:-true}" "$command")
         done
         hyperfine -N --warmup 2 --runs "$runs" --export-json times.json "${args[@]}" >&2
@@ -62,8 +62,8 @@ for r in json.load(open(sys.argv[1]))["results"]:
 EOF
     else
         : > "$out"
-        for spec in "$@"; do
-            local name=${spec%%|*} command=${spec#*|}
+        for entry in "$@"; do
+            local name=${entry%%|*} command=${entry#*|}
             python3 - "$name" "$runs" "${prepare[$name]:-true}" "$command" >> "$out" <<'EOF'
 import os, shlex, subprocess, sys, time
 name, runs, prepare, command = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4]
