@@ -112,6 +112,13 @@ SaveOutcome JobCommands::saveWithName(bool& askName) {
     return saveJob();
 }
 
+// Saves the job the save question was about, asking for a name when it
+// has no file yet.
+SaveOutcome JobCommands::saveChangedJob() {
+    bool askName = !isRegularFile(state_.jobPath);
+    return saveWithName(askName);
+}
+
 Answer JobCommands::askToSave() {
     Message ask{std::string(t::kJobChanged1) + "\r" + t::kJobChanged2, t::kJobChangedTitle,
                 Icon::None, Buttons::YesNoCancel, Answer::Yes};
@@ -124,12 +131,10 @@ bool JobCommands::mayClose() {
     switch (askToSave()) {
     case Answer::No:
         return true;
-    case Answer::Yes: {
-        bool askName = !isRegularFile(state_.jobPath);
+    case Answer::Yes:
         // A failed write keeps the window open: closing would lose the
         // changes the user has just asked to keep. Its message is shown.
-        return saveWithName(askName) != SaveOutcome::Failed;
-    }
+        return saveChangedJob() != SaveOutcome::Failed;
     default:
         state_.jobDirty = true;
         return false;
@@ -142,10 +147,8 @@ bool JobCommands::mayReplace() {
     switch (askToSave()) {
     case Answer::No:
         return true;
-    case Answer::Yes: {
-        bool askName = !isRegularFile(state_.jobPath);
-        return saveWithName(askName) == SaveOutcome::Saved;
-    }
+    case Answer::Yes:
+        return saveChangedJob() == SaveOutcome::Saved;
     default:
         return false;
     }

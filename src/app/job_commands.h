@@ -56,6 +56,7 @@ public:
 
 private:
     Answer askToSave();
+    SaveOutcome saveChangedJob();
     std::optional<std::string> askSaveName(const char* title, const std::string& initialName);
 
     AppState& state_;
