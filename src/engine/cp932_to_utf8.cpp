@@ -1,102 +1,72 @@
 #include "cp932_to_utf8.h"
 
 #include "common/sjis.h"
+#include "engine/field_bytes.h"
 
-#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <unicode/ucnv.h>
-#include <unicode/utf16.h>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace quisk::cp932 {
 namespace {
 
-// ICU's name for the Windows form of Shift-JIS (alias windows-31j).
-constexpr const char* kCodePage = "ibm-943_P15A-2003";
+using field_lanes::kLanes;
+using field_lanes::Lanes;
 
-// An entry holds up to three UTF-8 bytes in its low 24 bits (first byte
-// lowest), their count above them, and two flags.
+// One entry for each byte from 0x80 together with the byte after it: the
+// UTF-8 bytes of the character they start in the low 24 bits (first byte
+// lowest), and above them their count and three flags. A valid double-byte
+// character has no flag, so that its top byte is its count alone. A byte
+// that is not a lead byte has the same entry whatever follows it.
 constexpr unsigned kCountShift = 24;
-constexpr std::uint32_t kReplaced = 1u << 28; // the entry is U+FFFD for bad input
-constexpr std::uint32_t kLead = 1u << 29;     // a lead byte: look at the next byte
+constexpr std::uint32_t kCountMask = 3u << kCountShift;
+constexpr std::uint32_t kNotPair = 1u << 26;  // anything but a valid double-byte character
+constexpr std::uint32_t kReplaced = 1u << 27; // U+FFFD for bytes that are not code page 932
+constexpr std::uint32_t kTwoBytes = 1u << 28; // takes the second byte too
+constexpr std::uint32_t kReplacement =
+    0xEF | 0xBF << 8 | 0xBD << 16 | 3u << kCountShift | kNotPair | kReplaced;
 
-constexpr unsigned kFirstTrail = 0x40;
-constexpr unsigned kTrailSpan = 0xFC - kFirstTrail + 1;
-constexpr std::uint8_t kNoTrail = 0xFF;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+using Table = std::vector<std::uint32_t>;
 
-constexpr std::uint32_t pack(char32_t c) {
-    if (c < 0x80)
-        return c | 1u << kCountShift;
-    if (c < 0x800)
-        return (0xC0 | c >> 6) | (0x80 | (c & 0x3F)) << 8 | 2u << kCountShift;
-    return (0xE0 | c >> 12) | (0x80 | (c >> 6 & 0x3F)) << 8 | (0x80 | (c & 0x3F)) << 16 |
-           3u << kCountShift;
-}
-constexpr std::uint32_t kReplacement = pack(0xFFFD) | kReplaced;
-
-struct Table {
-    std::array<std::uint32_t, 256> single{}; // by byte from 0x80; a lead byte holds its fallback
-    std::array<std::uint16_t, 256> row{};    // a lead byte's first entry in pairs
-    std::array<std::uint8_t, 256> trail{};   // a trail byte's column, or kNoTrail
-    std::vector<std::uint32_t> pairs;
-};
-
-struct ConverterCloser {
-    void operator()(UConverter* c) const { ucnv_close(c); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterCloser>;
-
-// The one character ICU decodes the bytes to; U+FFFD when it refuses them or
-// they stand for more than one character.
-char32_t decodeOne(UConverter* conv, const char* bytes, int32_t n) {
-    UChar text[4];
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_resetToUnicode(conv);
-    int32_t length = ucnv_toUChars(conv, text, 4, bytes, n, &status);
-    if (U_FAILURE(status) || length == 0)
-        return 0xFFFD;
-    int32_t i = 0;
-    UChar32 c;
-    U16_NEXT(text, i, length, c);
-    return i == length ? static_cast<char32_t>(c) : 0xFFFD;
+std::size_t indexOf(unsigned first, unsigned second) {
+    return (first & 0x7F) << 8 | second;
 }
 
-std::uint32_t entryFor(char32_t c) {
-    return c == 0xFFFD ? kReplacement : pack(c);
+// The entry for a character as the rest of Quisk reads its bytes;
+// U+FFFD when they are not one character of code page 932.
+std::uint32_t entryFor(std::string_view bytes) {
+    std::optional<std::string> utf8 = sjis::decode(bytes);
+    // A pair code page 932 does not assign is one U+FFFD for both bytes.
+    if (!utf8 || utf8->empty() || utf8->size() > 3 || sjis::characterCount(*utf8) != 1)
+        return bytes.size() == 2 ? kReplacement | kTwoBytes : kReplacement;
+    std::uint32_t entry = static_cast<std::uint32_t>(utf8->size()) << kCountShift;
+    for (std::size_t i = 0; i < utf8->size(); ++i)
+        entry |= static_cast<std::uint32_t>(static_cast<unsigned char>((*utf8)[i])) << 8 * i;
+    return bytes.size() == 2 ? entry : entry | kNotPair;
 }
 
 std::unique_ptr<Table> buildTable() {
-    UErrorCode status = U_ZERO_ERROR;
-    Converter conv(ucnv_open(kCodePage, &status));
-    if (U_SUCCESS(status))
-        ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                            &status);
-    if (U_FAILURE(status))
-        return nullptr;
-    auto table = std::make_unique<Table>();
-    table->trail.fill(kNoTrail);
-    for (unsigned b = 0; b < 256; ++b)
-        if (sjis::isTrailByte(static_cast<unsigned char>(b)))
-            table->trail[b] = static_cast<std::uint8_t>(b - kFirstTrail);
-    // 7-bit bytes are copied as they are and never looked up.
-    for (unsigned b = 0x80; b < 256; ++b) {
-        const char byte[1] = {static_cast<char>(b)};
-        if (!sjis::isLeadByte(static_cast<unsigned char>(b))) {
-            table->single[b] = entryFor(decodeOne(conv.get(), byte, 1));
-            continue;
-        }
-        table->single[b] = kReplacement | kLead;
-        table->row[b] = static_cast<std::uint16_t>(table->pairs.size());
-        for (unsigned t = kFirstTrail; t < kFirstTrail + kTrailSpan; ++t) {
-            const char pair[2] = {static_cast<char>(b), static_cast<char>(t)};
-            table->pairs.push_back(entryFor(decodeOne(conv.get(), pair, 2)));
+    auto table = std::make_unique<Table>(128 * 256);
+    for (unsigned first = 0x80; first < 256; ++first) {
+        const char one = static_cast<char>(first);
+        const bool lead = sjis::isLeadByte(static_cast<unsigned char>(first));
+        const std::uint32_t alone = entryFor(std::string_view(&one, 1));
+        for (unsigned second = 0; second < 256; ++second) {
+            const char two[2] = {one, static_cast<char>(second)};
+            const bool pair = lead && sjis::isTrailByte(static_cast<unsigned char>(second));
+            (*table)[indexOf(first, second)] = pair   ? entryFor(std::string_view(two, 2))
+                                               : lead ? kReplacement
+                                                      : alone;
         }
     }
+    // The table comes from ICU: without its code page, every lead byte
+    // would read as U+FFFD.
+    if ((*table)[indexOf(0x82, 0xA0)] == kReplacement)
+        return nullptr;
     return table;
 }
 
@@ -105,7 +75,8 @@ const Table* table() {
     return built.get();
 }
 
-// Writes the entry's three UTF-8 bytes (the caller keeps only its count).
+// Writes the entry's three UTF-8 bytes and the byte above them; the caller
+// moves on by the entry's count only.
 void store(char* out, std::uint32_t entry) {
     if constexpr (std::endian::native == std::endian::little) {
         std::memcpy(out, &entry, 4);
@@ -116,75 +87,116 @@ void store(char* out, std::uint32_t entry) {
     }
 }
 
-// The high bit of every byte of a word that is a carriage return; exact up
-// to the first such byte, which is all that is used.
-std::uint64_t carriageReturns(std::uint64_t word) {
-    std::uint64_t x = word ^ (kOnes * '\r');
-    return (x - kOnes) & ~x & kHighBits;
+// The lanes that end a run of 7-bit bytes copied as they are: bytes from
+// 0x80, and carriage returns when line ends change.
+template <bool kLfOnly> unsigned stopLanes(Lanes bytes) {
+    if constexpr (kLfOnly)
+        return field_lanes::laneBits(bytes | (Lanes)(bytes == '\r'));
+    else
+        return field_lanes::laneBits(bytes);
 }
 
-// How many bytes of a word, in memory order, come before the first byte
-// marked in marks (the high bit of each marked byte); 8 when none is.
-unsigned bytesBefore(std::uint64_t marks) {
-    if constexpr (std::endian::native == std::endian::little)
-        return static_cast<unsigned>(std::countr_zero(marks)) / 8;
-    else
-        return static_cast<unsigned>(std::countl_zero(marks)) / 8;
+// The entry for the character that starts at p, where the byte after it
+// is second.
+std::uint32_t entryAt(const std::uint32_t* entries, const unsigned char* p, unsigned second) {
+    return entries[indexOf(p[0], second)];
+}
+
+// The number of input bytes an entry's character takes.
+unsigned bytesTaken(std::uint32_t entry) {
+    return (entry & kNotPair) == 0 || (entry & kTwoBytes) != 0 ? 2 : 1;
+}
+
+// Where a conversion is: the next input byte, the end of the output, and
+// the count of U+FFFD written.
+struct Position {
+    const unsigned char* in;
+    char* out;
+    std::size_t replaced;
+};
+
+// Writes the character an entry stands for and moves on past it.
+void put(Position& at, std::uint32_t entry) {
+    store(at.out, entry);
+    at.out += (entry & kCountMask) >> kCountShift;
+    at.replaced += (entry & kReplaced) != 0;
+    at.in += bytesTaken(entry);
+}
+
+// Converts the characters from 0x80 up that begin at the position, while
+// they last and at least two bytes are left before end. Inlined, so that
+// the position stays in registers.
+[[gnu::always_inline]] inline void convertRun(const std::uint32_t* entries, Position& at,
+                                              const unsigned char* end) {
+    const unsigned char* p = at.in;
+    char* out = at.out;
+    // Valid double-byte characters in a row, the usual run, go on in a loop
+    // of their own: its test is a branch the processor guesses, so the next
+    // character's bytes need not wait for this one's entry. It works on
+    // locals, as the bytes it stores could otherwise alias the position.
+    std::uint32_t entry = entryAt(entries, p, p[1]);
+    while (!(entry & kNotPair)) {
+        store(out, entry);
+        out += entry >> kCountShift;
+        p += 2;
+        if (end - p < 2 || *p < 0x80) {
+            at.in = p;
+            at.out = out;
+            return;
+        }
+        entry = entryAt(entries, p, p[1]);
+    }
+    at.in = p;
+    at.out = out;
+    put(at, entry);
 }
 
 // The conversion, made once for each line-end choice so that the usual
 // one never tests for carriage returns.
 template <bool kLfOnly>
-Converted convert(const Table& t, std::string_view in, char* out, bool more) {
-    const auto* p = reinterpret_cast<const unsigned char*>(in.data());
-    const auto* end = p + in.size();
-    std::size_t replaced = 0;
-    while (p < end) {
-        // A run of 7-bit bytes, a word at a time: the whole word is stored,
-        // and both sides move on by the bytes before the first one that
-        // ends the run (a byte from 0x80, or a carriage return when line
-        // ends change).
-        while (end - p >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, 8);
-            std::uint64_t stops = word & kHighBits;
-            if constexpr (kLfOnly)
-                stops |= carriageReturns(word);
-            std::memcpy(out, &word, 8);
-            const unsigned n = bytesBefore(stops);
-            p += n;
-            out += n;
-            if (n < 8)
-                break;
-        }
-        if (kLfOnly && end - p >= 8 && *p == '\r') {
-            if (p[1] != '\n')
-                *out++ = '\r';
-            ++p;
+Converted convert(const std::uint32_t* entries, std::string_view in, char* out, bool more) {
+    const auto* end = reinterpret_cast<const unsigned char*>(in.data()) + in.size();
+    Position at{reinterpret_cast<const unsigned char*>(in.data()), out, 0};
+    // Sixteen bytes are stored at a time, and go on by those before the
+    // first that stops the run; characters from 0x80 are then looked up
+    // with the byte after them. At least two bytes are left after any stop.
+    while (end - at.in > static_cast<std::ptrdiff_t>(kLanes)) {
+        const Lanes bytes = field_lanes::load(reinterpret_cast<const char*>(at.in));
+        std::memcpy(at.out, &bytes, kLanes);
+        const unsigned stops = stopLanes<kLfOnly>(bytes);
+        if (stops == 0) {
+            at.in += kLanes;
+            at.out += kLanes;
             continue;
         }
-        // The last few bytes, one at a time.
-        if (end - p < 8)
-            for (; p < end && *p < 0x80; ++p)
-                if (!(kLfOnly && *p == '\r' && p + 1 < end && p[1] == '\n'))
-                    *out++ = static_cast<char>(*p);
-        // A run of other bytes: a lead byte followed by a trail byte is
-        // looked up as a pair, every other byte on its own.
-        while (p < end && *p >= 0x80) {
-            const unsigned b = *p++;
-            std::uint32_t entry = t.single[b];
-            if (entry & kLead) {
-                if (p < end && t.trail[*p] != kNoTrail)
-                    entry = t.pairs[t.row[b] + t.trail[*p++]];
-                else if (p == end && more)
-                    return {out, replaced, 1};
-            }
-            store(out, entry);
-            out += (entry >> kCountShift) & 0xF;
-            replaced += (entry & kReplaced) != 0;
+        const auto n = static_cast<unsigned>(std::countr_zero(stops));
+        at.in += n;
+        at.out += n;
+        if (kLfOnly && *at.in == '\r') {
+            if (at.in[1] != '\n')
+                *at.out++ = '\r';
+            ++at.in;
+            continue;
+        }
+        do
+            convertRun(entries, at, end);
+        while (end - at.in >= 2 && *at.in >= 0x80);
+    }
+    // The last few bytes, one character at a time.
+    while (at.in < end) {
+        const unsigned char byte = *at.in;
+        const bool last = end - at.in == 1;
+        if (byte < 0x80) {
+            if (!(kLfOnly && byte == '\r' && !last && at.in[1] == '\n'))
+                *at.out++ = static_cast<char>(byte);
+            ++at.in;
+        } else if (last && more && sjis::isLeadByte(byte)) {
+            return {at.out, at.replaced, 1};
+        } else {
+            put(at, entryAt(entries, at.in, last ? 0 : at.in[1]));
         }
     }
-    return {out, replaced, 0};
+    return {at.out, at.replaced, 0};
 }
 
 } // namespace
@@ -194,8 +206,8 @@ bool prepare() {
 }
 
 Converted toUtf8(std::string_view in, char* out, bool lfOnly, bool more) {
-    const Table& t = *table();
-    return lfOnly ? convert<true>(t, in, out, more) : convert<false>(t, in, out, more);
+    const std::uint32_t* entries = table()->data();
+    return lfOnly ? convert<true>(entries, in, out, more) : convert<false>(entries, in, out, more);
 }
 
 char* toLfOnly(std::string_view in, char* out) {

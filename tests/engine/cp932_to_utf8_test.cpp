@@ -100,14 +100,16 @@ TEST(Cp932ToUtf8, EveryDoubleByteCharacterReadsAsIcuReadsIt) {
     EXPECT_EQ(stream.replaced, 0u);
 }
 
-// ICU's table rotates three control codes the IBM way (0x1A to U+001C, 0x1C
-// to U+007F, 0x7F to U+001A); Windows keeps every 7-bit byte as it is, and so
-// does the output, so that UTF-8 output has the bytes of Shift-JIS output
-// wherever those are ASCII.
-TEST(Cp932ToUtf8, EverySingleByteReadsAsIcuReadsItSave7BitBytesStayThemselves) {
+// Every byte from 0x80 that is no lead byte reads as the rest of Quisk
+// reads it: as ICU's decoder does where ICU decodes it, and as Windows does
+// for the five bytes ICU refuses. ICU's table rotates three control codes
+// the IBM way (0x1A to U+001C, 0x1C to U+007F, 0x7F to U+001A); Windows
+// keeps every 7-bit byte as it is, and so does the output, so that UTF-8
+// output has the bytes of Shift-JIS output wherever those are ASCII.
+TEST(Cp932ToUtf8, EverySingleByteReadsAsTheRestOfQuiskReadsIt) {
     IcuDecoder icu;
-    int valid = 0;
     std::vector<int> rotatedByIcu;
+    std::vector<int> refusedByIcu;
     for (int b = 0; b < 256; ++b) {
         const std::string one = bytes({b});
         const Result ours = convert(one);
@@ -117,21 +119,26 @@ TEST(Cp932ToUtf8, EverySingleByteReadsAsIcuReadsItSave7BitBytesStayThemselves) {
             EXPECT_EQ(ours.utf8, one);
             if (*theirs != one)
                 rotatedByIcu.push_back(b);
-        } else if (theirs) {
-            EXPECT_EQ(ours.utf8, *theirs) << std::hex << b;
-        } else { // lead bytes on their own, 0x80, 0xA0, 0xFD to 0xFF
-            EXPECT_EQ(ours.utf8, kReplacement) << std::hex << b;
+        } else if (sjis::isLeadByte(static_cast<unsigned char>(b))) {
+            EXPECT_EQ(ours.utf8, kReplacement) << std::hex << b; // no trail byte follows
             EXPECT_EQ(ours.replaced, 1u);
             continue;
+        } else {
+            EXPECT_EQ(ours.utf8, sjis::decode(one).value_or("<none>")) << std::hex << b;
+            if (theirs)
+                EXPECT_EQ(ours.utf8, *theirs) << std::hex << b;
+            else
+                refusedByIcu.push_back(b);
         }
-        ++valid;
         EXPECT_EQ(ours.replaced, 0u);
     }
-    EXPECT_EQ(valid, 128 + 63); // ASCII and the half-width katakana
     EXPECT_EQ(rotatedByIcu, (std::vector<int>{0x1A, 0x1C, 0x7F}));
+    EXPECT_EQ(refusedByIcu, (std::vector<int>{0x80, 0xA0, 0xFD, 0xFE, 0xFF}));
+    EXPECT_EQ(convert(bytes({0x80, 0xA0, 0xFD, 0xFE, 0xFF})).utf8,
+              "\u0080\uF8F0\uF8F1\uF8F2\uF8F3");
 }
 
-TEST(Cp932ToUtf8, BrokenLeadsAndInvalidBytesBecomeCountedReplacements) {
+TEST(Cp932ToUtf8, BrokenLeadsAndUnassignedPairsBecomeCountedReplacements) {
     // The "・" the formatter writes for a cut character is a real character.
     EXPECT_EQ(convert(bytes({0x81, 0x45})).utf8, "・");
     struct Case {
@@ -139,41 +146,52 @@ TEST(Cp932ToUtf8, BrokenLeadsAndInvalidBytesBecomeCountedReplacements) {
         std::string out;
         std::size_t replaced;
     };
+    const std::string r = kReplacement;
     const Case cases[] = {
-        {bytes({'A', 0x81}), std::string("A") + kReplacement, 1},           // lead at the end
-        {bytes({0x88, '\r', '\n'}), std::string(kReplacement) + "\r\n", 1}, // line end kept
-        {bytes({0x81, ' ', 'x'}), std::string(kReplacement) + " x", 1},     // space not eaten
-        {bytes({0x85, 0x40, 'x'}), std::string(kReplacement) + "x", 1},     // unassigned pair
-        {bytes({0x80, 0xA0, 0xFD, 0xFE, 0xFF}),
-         std::string(kReplacement) + kReplacement + kReplacement + kReplacement + kReplacement, 5},
-        {bytes({0x82, 0xA0, 0xFF, 0x82, 0xA2}), std::string("あ") + kReplacement + "い", 1},
+        {bytes({'A', 0x81}), "A" + r, 1},                                        // lead at the end
+        {bytes({0x88, '\r', '\n'}), r + "\r\n", 1},                              // line end kept
+        {bytes({0x81, ' ', 'x'}), r + " x", 1},                                  // space not eaten
+        {bytes({0x85, 0x40, 'x'}), r + "x", 1},                                  // unassigned pair
+        {bytes({0x82, 0xA0, 0x88, 0xFF, 0x82, 0xA2}), "あ" + r + "\uF8F3い", 1}, // 0xFF is no trail
+        {bytes({0xB1, 0x88, 0x7F, 0x81, 0x81}), "ｱ" + r + "\x7F\uFF1D", 1},
     };
     for (const Case& c : cases) {
-        Result r = convert(c.in);
-        EXPECT_EQ(r.utf8, c.out);
-        EXPECT_EQ(r.replaced, c.replaced);
+        // On its own, and behind and before runs of 7-bit bytes long enough
+        // to be looked at sixteen bytes at a time.
+        const std::string before(37, 'a');
+        const std::string after = "\r\n" + before;
+        for (const auto& [in, out] :
+             {std::pair{c.in, c.out}, {before + c.in + after, before + c.out + after}}) {
+            Result got = convert(in);
+            EXPECT_EQ(got.utf8, out);
+            EXPECT_EQ(got.replaced, c.replaced);
+        }
     }
 }
 
 TEST(Cp932ToUtf8, APieceEndingInALeadByteKeepsItBackForTheNextOne) {
-    std::string out(16, '\0');
-    cp932::Converted done = cp932::toUtf8(bytes({'a', 0x88, 0x9F, 0x8A}), out.data(), false, true);
-    EXPECT_EQ(std::string(out.data(), done.end), "a\xE4\xBA\x9C"); // 亜, then 0x8A waits
-    EXPECT_EQ(done.keptBack, 1u);
-    done = cp932::toUtf8(bytes({0x88, 0x9F}), out.data(), false, true); // 0x9F is a trail here
-    EXPECT_EQ(done.keptBack, 0u);
-    done = cp932::toUtf8(bytes({'a', 0x8A}), out.data(), false, false); // the last piece
-    EXPECT_EQ(std::string(out.data(), done.end), std::string("a") + kReplacement);
-    EXPECT_EQ(done.keptBack, 0u);
+    std::string out(cp932::maxUtf8Bytes(40), '\0');
+    for (const std::string& before : {std::string("a"), std::string(37, 'a')}) {
+        cp932::Converted done =
+            cp932::toUtf8(before + bytes({0x88, 0x9F, 0x8A}), out.data(), false, true);
+        EXPECT_EQ(std::string(out.data(), done.end), before + "\xE4\xBA\x9C"); // 亜, 0x8A waits
+        EXPECT_EQ(done.keptBack, 1u);
+        done = cp932::toUtf8(before + bytes({0x88, 0x9F}), out.data(), false, true); // a trail here
+        EXPECT_EQ(done.keptBack, 0u);
+        done = cp932::toUtf8(before + bytes({0x8A}), out.data(), false, false); // the last piece
+        EXPECT_EQ(std::string(out.data(), done.end), before + kReplacement);
+        EXPECT_EQ(done.keptBack, 0u);
+    }
 }
 
 TEST(Cp932ToUtf8, LfOnlyDropsTheCarriageReturnOfEveryCrLf) {
     const std::string longLine(21, 'x');
     // Lone CR and LF stay, within a long run of 7-bit bytes and at the end.
-    const std::string in = longLine + "\r\n" + bytes({0x8A, 0xBF}) + "\r\n" + "a\rb\n" +
-                           longLine + "\r\n" + "a\rb\nc\r\n";
+    const std::string in = longLine + "\r\n" + bytes({0x8A, 0xBF}) + "\r\n" + "a\rb\n" + longLine +
+                           "\r\n" + "a\rb\nc\r\n";
     EXPECT_EQ(convert(in, true).utf8, longLine + "\n漢\na\rb\n" + longLine + "\na\rb\nc\n");
-    EXPECT_EQ(convert(in, false).utf8, longLine + "\r\n漢\r\na\rb\n" + longLine + "\r\na\rb\nc\r\n");
+    EXPECT_EQ(convert(in, false).utf8,
+              longLine + "\r\n漢\r\na\rb\n" + longLine + "\r\na\rb\nc\r\n");
 
     // Shift-JIS output keeps every other byte, a trail byte 0x5C included.
     const std::string sjis = bytes({0x95, 0x5C, '\r', '\n', 0x8A, 0xBF, '\r', '\r', '\n'});

@@ -112,24 +112,25 @@ TEST_F(Utf8Output, InvalidBytesAreReplacedAndCountedOnlyForUtf8) {
     format.row(1) = {"A", "1", "", "Char", "", ""};
     format.settings.writeAsIsFrom = "2";
     format.settings.writeAsIsTo = "2";
-    // A record with 0x80 and 0xFD; a copied line with 0xFF and a lead byte
-    // at its end, which a record would have turned into "・".
-    const std::string source = "a\x80z\xFD\r\nb\xFF\x88\r\nc\x88\r\n";
+    // A record with 0x80 and 0xFD, which Windows reads as U+0080 and U+F8F1,
+    // and a pair code page 932 does not assign; a copied line with 0xFF and
+    // a lead byte at its end, which a record would have turned into "・".
+    const std::string source = "a\x80\x85\x40\xFD\r\nb\xFF\x88\r\nc\x88\r\n";
     ConversionResult sjisRun = run(source);
     EXPECT_EQ(sjisRun.replacedCount, 0);
-    EXPECT_EQ(output(), "\"a\x80z\xFD\"\r\nb\xFF\x88\r\n\"c\x81\x45\"\r\n");
+    EXPECT_EQ(output(), "\"a\x80\x85\x40\xFD\"\r\nb\xFF\x88\r\n\"c\x81\x45\"\r\n");
 
     format.settings.outputEncoding = kEncodingUtf8;
     ConversionResult r = run(source);
     EXPECT_TRUE(r.ok);
-    EXPECT_EQ(r.replacedCount, 4);
-    EXPECT_EQ(output(), "\"a\uFFFDz\uFFFD\"\r\nb\uFFFD\uFFFD\r\n\"c・\"\r\n");
+    EXPECT_EQ(r.replacedCount, 2);
+    EXPECT_EQ(output(), "\"a\u0080\uFFFD\uF8F1\"\r\nb\uF8F3\uFFFD\r\n\"c・\"\r\n");
 }
 
 class Utf8Run : public testing::TempFolder {
 protected:
     RunReport run(const std::string& formatText) {
-        request.sourcePath = writeBytes("in.txt", "ab\r\nc\xFD\r\n");
+        request.sourcePath = writeBytes("in.txt", "ab\r\n\x85\x40\r\n");
         request.destinationPath = path("out.csv");
         request.formatPath = writeText("f.qfd", formatText);
         request.logDirectory = dir.string();
@@ -152,7 +153,7 @@ TEST_F(Utf8Run, TheFormatChoosesTheOutputAndTheMessageCountsReplacements) {
     EXPECT_EQ(r.status, RunStatus::Completed);
     EXPECT_EQ(r.replacedCount, 1);
     // the field-name line skips the two markers like every other marker
-    EXPECT_EQ(readWholeFile(path("out.csv")), "\"名前\"\n\"ab\"\n\"c\uFFFD\"\n");
+    EXPECT_EQ(readWholeFile(path("out.csv")), "\"名前\"\n\"ab\"\n\"\uFFFD\"\n");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "2件のﾃﾞｰﾀの保存が終了しました｡\r"
                                    "1文字をUTF-8に変換できず､U+FFFDに置き換えました｡");
