@@ -17,8 +17,9 @@ namespace {
 using field_lanes::kLanes;
 using field_lanes::Lanes;
 
-// One entry for each byte from 0x80 together with the byte after it: the
-// UTF-8 bytes of the character they start in the low 24 bits (first byte
+// One entry for every two bytes, indexed by them read as one 16-bit word;
+// those that begin with a byte from 0x80 are used. An entry holds the UTF-8
+// bytes of the character the two bytes begin in its low 24 bits (first byte
 // lowest), and above them their count and three flags. A valid double-byte
 // character has no flag, so that its top byte is its count alone. A byte
 // that is not a lead byte has the same entry whatever follows it.
@@ -32,8 +33,26 @@ constexpr std::uint32_t kReplacement =
 
 using Table = std::vector<std::uint32_t>;
 
-std::size_t indexOf(unsigned first, unsigned second) {
-    return (first & 0x7F) << 8 | second;
+constexpr std::size_t kEntries = 1 << 16;
+
+// The two bytes at p, as the table indexes them.
+unsigned twoBytesAt(const unsigned char* p) {
+    std::uint16_t word;
+    std::memcpy(&word, p, 2);
+    return word;
+}
+
+// The index of two bytes, as twoBytesAt reads them.
+unsigned indexOf(unsigned first, unsigned second) {
+    if constexpr (std::endian::native == std::endian::little)
+        return second << 8 | first;
+    else
+        return first << 8 | second;
+}
+
+// Whether the first of two bytes read by twoBytesAt is from 0x80.
+bool startsFrom0x80(unsigned twoBytes) {
+    return (twoBytes & indexOf(0x80, 0)) != 0;
 }
 
 // The entry for a character as the rest of Quisk reads its bytes;
@@ -50,7 +69,7 @@ std::uint32_t entryFor(std::string_view bytes) {
 }
 
 std::unique_ptr<Table> buildTable() {
-    auto table = std::make_unique<Table>(128 * 256);
+    auto table = std::make_unique<Table>(kEntries);
     for (unsigned first = 0x80; first < 256; ++first) {
         const char one = static_cast<char>(first);
         const bool lead = sjis::isLeadByte(static_cast<unsigned char>(first));
@@ -96,12 +115,6 @@ template <bool kLfOnly> unsigned stopLanes(Lanes bytes) {
         return field_lanes::laneBits(bytes);
 }
 
-// The entry for the character that starts at p, where the byte after it
-// is second.
-std::uint32_t entryAt(const std::uint32_t* entries, const unsigned char* p, unsigned second) {
-    return entries[indexOf(p[0], second)];
-}
-
 // The number of input bytes an entry's character takes.
 unsigned bytesTaken(std::uint32_t entry) {
     return (entry & kNotPair) == 0 || (entry & kTwoBytes) != 0 ? 2 : 1;
@@ -134,17 +147,18 @@ void put(Position& at, std::uint32_t entry) {
     // of their own: its test is a branch the processor guesses, so the next
     // character's bytes need not wait for this one's entry. It works on
     // locals, as the bytes it stores could otherwise alias the position.
-    std::uint32_t entry = entryAt(entries, p, p[1]);
+    std::uint32_t entry = entries[twoBytesAt(p)];
     while (!(entry & kNotPair)) {
         store(out, entry);
         out += entry >> kCountShift;
         p += 2;
-        if (end - p < 2 || *p < 0x80) {
+        const unsigned next = end - p >= 2 ? twoBytesAt(p) : 0;
+        if (!startsFrom0x80(next)) {
             at.in = p;
             at.out = out;
             return;
         }
-        entry = entryAt(entries, p, p[1]);
+        entry = entries[next];
     }
     at.in = p;
     at.out = out;
@@ -193,7 +207,7 @@ Converted convert(const std::uint32_t* entries, std::string_view in, char* out, 
         } else if (last && more && sjis::isLeadByte(byte)) {
             return {at.out, at.replaced, 1};
         } else {
-            put(at, entryAt(entries, at.in, last ? 0 : at.in[1]));
+            put(at, entries[indexOf(byte, last ? 0 : at.in[1])]);
         }
     }
     return {at.out, at.replaced, 0};
