@@ -2,7 +2,7 @@
 # UTF-8 output benchmark: converts one fixed-width Shift-JIS file with
 # quisk-run into Shift-JIS and, alternating in the same run, into UTF-8
 # (--encoding utf-8), checks that the UTF-8 output is the Shift-JIS output
-# read as code page 932, and prints the median wall time and CPU time of
+# read as code page 932, and prints the median wall, user and CPU time of
 # both and their ratios. The target is a speed ratio of at least 0.8.
 #
 #   bench/utf8.sh [ROUNDS]                       (default 7)
@@ -12,8 +12,10 @@
 #
 # Without SOURCE, the file is made by GEN_FIXED when given, else by the
 # project's own generator (100 MB). Timings on a shared machine are noisy:
-# the CPU times (user + system, all threads) and the load average printed
-# with them say how far to trust the wall times.
+# the user times (the conversion's own work, all threads), the CPU times
+# (user + system: writing the larger UTF-8 output costs more system time)
+# and the load average printed with them say how far to trust the wall
+# times.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -43,13 +45,13 @@ fi
 cat "$source" > /dev/null # both start from a warm page cache
 
 # Converts into DESTINATION with the further options given; prints
-# "wall-seconds cpu-seconds".
+# "wall-seconds user-seconds cpu-seconds".
 measure() {
     local destination=$1
     shift
     /usr/bin/time -f '%e %U %S' -o time.txt "$run" --overwrite "$@" --format "$format" \
         "$source" "$destination" > /dev/null
-    awk '{ printf "%s %.3f\n", $1, $2 + $3 }' time.txt
+    awk '{ printf "%s %s %.3f\n", $1, $2, $2 + $3 }' time.txt
 }
 
 median() { sort -g | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
@@ -63,16 +65,22 @@ done
 iconv -f CP932 -t UTF-8 out-sjis.txt | cmp -s - out-utf8.txt ||
     { echo "the UTF-8 output differs from the Shift-JIS output read as CP932" >&2; exit 1; }
 
-sw=$(cut -d' ' -f1 sjis.times | median)
-uw=$(cut -d' ' -f1 utf8.times | median)
-sc=$(cut -d' ' -f2 sjis.times | median)
-uc=$(cut -d' ' -f2 utf8.times | median)
+# The median of field N of both kinds of rounds.
+sjisMedian() { cut -d' ' -f"$1" sjis.times | median; }
+utf8Median() { cut -d' ' -f"$1" utf8.times | median; }
+sw=$(sjisMedian 1)
+uw=$(utf8Median 1)
+su=$(sjisMedian 2)
+uu=$(utf8Median 2)
+sc=$(sjisMedian 3)
+uc=$(utf8Median 3)
 mb=$(echo "$(stat -c %s "$source") / 1000000" | bc -l)
-printf '%-10s %10s %10s %10s %12s\n' output "wall s" "MB/s" "CPU s" "output MB"
-printf '%-10s %10.3f %10.0f %10.3f %12.0f\n' Shift-JIS "$sw" "$(echo "$mb / $sw" | bc -l)" "$sc" \
-    "$(echo "$(stat -c %s out-sjis.txt) / 1000000" | bc -l)"
-printf '%-10s %10.3f %10.0f %10.3f %12.0f\n' UTF-8 "$uw" "$(echo "$mb / $uw" | bc -l)" "$uc" \
-    "$(echo "$(stat -c %s out-utf8.txt) / 1000000" | bc -l)"
-printf 'speed ratio UTF-8 / Shift-JIS: %.2f (wall), %.2f (CPU)\n' \
-    "$(echo "$sw / $uw" | bc -l)" "$(echo "$sc / $uc" | bc -l)"
+megabytes() { echo "$(stat -c %s "$1") / 1000000" | bc -l; }
+printf '%-10s %10s %10s %10s %10s %12s\n' output "wall s" "MB/s" "user s" "CPU s" "output MB"
+printf '%-10s %10.3f %10.0f %10.3f %10.3f %12.0f\n' Shift-JIS "$sw" "$(echo "$mb / $sw" | bc -l)" \
+    "$su" "$sc" "$(megabytes out-sjis.txt)"
+printf '%-10s %10.3f %10.0f %10.3f %10.3f %12.0f\n' UTF-8 "$uw" "$(echo "$mb / $uw" | bc -l)" \
+    "$uu" "$uc" "$(megabytes out-utf8.txt)"
+printf 'speed ratio UTF-8 / Shift-JIS: %.2f (wall), %.2f (user), %.2f (CPU)\n' \
+    "$(echo "$sw / $uw" | bc -l)" "$(echo "$su / $uu" | bc -l)" "$(echo "$sc / $uc" | bc -l)"
 echo "(median of $rounds alternating rounds, $(printf '%.0f' "$mb") MB input; load average: $(cut -d' ' -f1-3 /proc/loadavg))"
