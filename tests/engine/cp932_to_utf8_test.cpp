@@ -1,10 +1,12 @@
 // The byte table against ICU's own decoder for the Windows form of
-// Shift-JIS, byte by byte and pair by pair, and the bytes it must replace.
+// Shift-JIS, byte by byte and pair by pair, and the bytes it must replace;
+// the converter's word-at-a-time paths against a plain character walk.
 #include "common/sjis.h"
 #include "engine/cp932_to_utf8.h"
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 #include <string>
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
@@ -198,6 +200,55 @@ TEST(Cp932ToUtf8, LfOnlyDropsTheCarriageReturnOfEveryCrLf) {
     std::string out(sjis.size(), '\0');
     out.resize(static_cast<std::size_t>(cp932::toLfOnly(sjis, out.data()) - out.data()));
     EXPECT_EQ(out, bytes({0x95, 0x5C, '\n', 0x8A, 0xBF, '\r', '\n'}));
+}
+
+// The conversion done one character at a time with sjis::decode.
+Result walk(std::string_view in, bool lfOnly) {
+    Result r{"", 0};
+    for (std::size_t i = 0; i < in.size();) {
+        const auto b = static_cast<unsigned char>(in[i]);
+        std::size_t n = 1;
+        if (b < 0x80) {
+            if (!(lfOnly && b == '\r' && i + 1 < in.size() && in[i + 1] == '\n'))
+                r.utf8 += in[i];
+            ++i;
+            continue;
+        }
+        if (sjis::isLeadByte(b) && i + 1 < in.size() &&
+            sjis::isTrailByte(static_cast<unsigned char>(in[i + 1])))
+            n = 2;
+        std::optional<std::string> c = sjis::decode(in.substr(i, n));
+        r.utf8 += c ? *c : kReplacement;
+        r.replaced += !c;
+        i += n;
+    }
+    return r;
+}
+
+// Random texts of every kind of byte, in runs, with line ends: each length
+// ends the fast paths at a different place.
+TEST(Cp932ToUtf8, RandomTextsConvertAsACharacterWalkDoes) {
+    std::mt19937 random(20261207);
+    const std::string pieces[] = {"a",        "0123456789", "\r\n",     "\r",      "\n",
+                                  "\x88\x9F", "\x81\x40",   "\x82\xA0", "\xB1",    "\xDF",
+                                  "\x81",     "\x85\x40",   "\xFD",     "\x80",    "\x95\x5C",
+                                  "\x83\x7E", "\xFC\xFC",   "\xE0\x7F", "\x87\x40"};
+    for (int round = 0; round < 3000; ++round) {
+        std::string in;
+        const std::size_t count = random() % 40;
+        for (std::size_t i = 0; i < count; ++i) {
+            // runs of one piece, as a field of kanji or of spaces would be
+            const std::string& piece = pieces[random() % std::size(pieces)];
+            for (std::size_t k = random() % 6; k > 0; --k)
+                in += piece;
+        }
+        for (bool lfOnly : {false, true}) {
+            const Result ours = convert(in, lfOnly);
+            const Result theirs = walk(in, lfOnly);
+            ASSERT_EQ(ours.utf8, theirs.utf8) << testing::PrintToString(in) << lfOnly;
+            ASSERT_EQ(ours.replaced, theirs.replaced) << testing::PrintToString(in);
+        }
+    }
 }
 
 } // namespace
