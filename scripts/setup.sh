@@ -7,7 +7,7 @@ source "$(dirname "$0")/progress.sh"
 
 packages=(
   build-essential cmake pkg-config
-  libicu-dev
+  libicu-dev zlib1g-dev libzstd-dev
   googletest libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic

@@ -8,6 +8,7 @@
 #include "engine/path_hints.h"
 #include "engine/run_command.h"
 
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -23,6 +24,9 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitAfterRunFailed = 3;
 
+// A source or destination of "-" is standard input or standard output.
+constexpr const char* kStream = "-";
+
 constexpr const char* kUsage =
     "Usage: quisk-run [OPTION]... JOB.dof\n"
     "  or:  quisk-run [OPTION]... --format FORMAT.qfd SOURCE DESTINATION\n"
@@ -32,6 +36,11 @@ constexpr const char* kUsage =
     "SOURCE into DESTINATION with the format file FORMAT.qfd, and write Quisk.log\n"
     "in the current directory. With --check, only check the source against the\n"
     "layout.\n"
+    "\n"
+    "With --format, a SOURCE of - reads standard input and a DESTINATION of -\n"
+    "writes standard output, so quisk-run works as a filter. A source that starts\n"
+    "with a gzip or zstd header is decompressed while it is read; a DESTINATION\n"
+    "ending in .gz or .zst is compressed while it is written.\n"
     "\n"
     "  --overwrite      replace an existing destination even if the job does not\n"
     "                   allow it\n"
@@ -48,7 +57,13 @@ constexpr const char* kUsage =
     "  --help           display this help and exit\n"
     "  --version        output version information and exit\n"
     "\n"
-    "Messages go to standard error, the completion message to standard output.\n"
+    "Messages go to standard error, the completion message to standard output\n"
+    "(to standard error when the destination is -).\n"
+    "A destination file is replaced only once it is complete: a failed run leaves\n"
+    "the previous one in place. This cannot apply to standard output: the bytes\n"
+    "go out as they are converted, and a failed run (exit status 1) may have\n"
+    "written part of the output. A reader that stops reading (a closed pipe) or\n"
+    "a full disk ends the run with exit status 1 and a message.\n"
     "Bytes of the source that are not Shift-JIS become U+FFFD in UTF-8 output;\n"
     "a second line after the completion message says how many.\n"
     "\n"
@@ -66,15 +81,18 @@ constexpr const char* kVersion = "quisk-run (Quisk) " QUISK_VERSION "\n"
                                  "Copyright (C) 2026 The Quisk developers.\n";
 
 // Messages go to standard error as "TITLE: TEXT", the completion message to
-// standard output. A question cannot be asked: it is declined with a hint.
+// standard output unless the converted data go there. A question cannot be
+// asked: it is declined with a hint.
 class ConsoleMessageBoxes : public MessageBoxes {
 public:
+    explicit ConsoleMessageBoxes(bool dataOnStandardOutput = false)
+        : dataOnStandardOutput_(dataOnStandardOutput) {}
     Answer show(const Message& m) override {
         std::string text = m.text;
         for (char& c : text)
             if (c == '\r')
                 c = '\n';
-        bool completion = m.icon == Icon::Information;
+        bool completion = m.icon == Icon::Information && !dataOnStandardOutput_;
         (completion ? std::cout : std::cerr) << m.title << ": " << text << '\n';
         switch (m.buttons) {
         case Buttons::Ok:
@@ -86,6 +104,9 @@ public:
             return Answer::No;
         }
     }
+
+private:
+    bool dataOnStandardOutput_;
 };
 
 struct Options {
@@ -183,6 +204,8 @@ std::optional<RunRequest> requestFor(const Options& o, const std::string& rerunC
         r.formatPath = o.format;
         r.sourcePath = o.paths[0];
         r.destinationPath = o.paths[1];
+        r.standardInput = r.sourcePath == kStream;
+        r.standardOutput = r.destinationPath == kStream;
     }
     r.overwriteExisting = r.overwriteExisting || o.overwrite;
     std::error_code ec;
@@ -218,7 +241,10 @@ int main(int argc, char** argv) {
     }
     // An interrupted run leaves no temporary file behind.
     removeTemporariesOnSignals();
-    ConsoleMessageBoxes boxes;
+    // A reader that goes away ends the run with a message, not silently.
+    std::signal(SIGPIPE, SIG_IGN);
+    ConsoleMessageBoxes boxes(!options->format.empty() && options->paths.size() == 2 &&
+                              options->paths[1] == kStream);
     if (options->check)
         return runCheck(checkRequestFor(*options), boxes, std::cout);
     auto request = requestFor(*options, commandFromJobFolder(argc, argv, options->paths[0]), boxes);

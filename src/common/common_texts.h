@@ -24,6 +24,9 @@ inline constexpr const char* kInputOutput = "ディスクの読み書きでエ�
 inline constexpr const char* kTooLarge = "ファイルが大きすぎます｡";
 inline constexpr const char* kNoMemory = "メモリが不足しています｡";
 inline constexpr const char* kBusy = "ファイルが使用中です｡";
+inline constexpr const char* kPipeClosed = "出力を受け取るプログラムが終了しています｡";
+inline constexpr const char* kCompressedBroken = "圧縮されたデータが壊れています｡";
+inline constexpr const char* kCompressedTruncated = "圧縮されたデータが途中で切れています｡";
 inline constexpr const char* kOther = "予期しないエラーが発生しました(エラー番号 ";
 inline constexpr const char* kOtherEnd = ")｡";
 
@@ -61,6 +64,12 @@ inline std::string causeText(int error, bool writing) {
     case EBUSY:
     case ETXTBSY:
         return kBusy;
+    case EPIPE:
+        return kPipeClosed;
+    case kCompressedDataBroken:
+        return kCompressedBroken;
+    case kCompressedDataTruncated:
+        return kCompressedTruncated;
     default:
         return kOther + std::to_string(error) + kOtherEnd;
     }

@@ -10,6 +10,10 @@ namespace quisk {
 // Why a file operation failed: an errno value, or kNotARegularFile for
 // something that exists but is no ordinary file (a FIFO, a device).
 inline constexpr int kNotARegularFile = -1;
+// Why reading a compressed file failed: its data are not what the
+// compression format allows, or they end before the compressed stream does.
+inline constexpr int kCompressedDataBroken = -2;
+inline constexpr int kCompressedDataTruncated = -3;
 
 // True when path names an ordinary file (following links); a directory,
 // FIFO or device does not count.

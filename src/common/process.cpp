@@ -3,6 +3,7 @@
 #include "common/file_io.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -127,6 +128,8 @@ StartResult startProgram(const std::string& commandLine) {
         ::setsid();
         pid_t grandchild = ::fork();
         if (grandchild == 0) {
+            // quisk-run ignores SIGPIPE for itself; the program gets the default.
+            ::signal(SIGPIPE, SIG_DFL);
             ::execvp(argv[0], argv.data());
             int error = errno;
             (void)!::write(report[1], &error, sizeof error);

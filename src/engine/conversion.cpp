@@ -1,6 +1,7 @@
 #include "conversion.h"
 
 #include "common/file_io.h"
+#include "engine/byte_sink.h"
 #include "common/sjis.h"
 #include "engine/engine_texts.h"
 #include "engine/line_reader.h"
@@ -122,7 +123,7 @@ private:
 // as a long line can take seconds.
 class DirectOutput final : public RecordSink {
 public:
-    DirectOutput(OutputBlock& block, OutputFile& destination, Yielder& yielder,
+    DirectOutput(OutputBlock& block, ByteSink& destination, Yielder& yielder,
                  const OutputEncoder& encoder, long long& replaced)
         : block_(block), destination_(destination), yielder_(yielder), encoder_(encoder),
           replaced_(replaced) {}
@@ -144,7 +145,7 @@ public:
 
 private:
     OutputBlock& block_;
-    OutputFile& destination_;
+    ByteSink& destination_;
     Yielder& yielder_;
     const OutputEncoder& encoder_;
     long long& replaced_;
@@ -244,7 +245,7 @@ long long countLines(std::string_view lines) {
 // lines to recordCount; false on a format or write failure, with recordCount
 // at the line being processed.
 bool finishDirectly(std::string_view lines, long long firstNumber, const LinesDone& done,
-                    OutputBlock& block, OutputFile& destination, const RecordFormatter& formatter,
+                    OutputBlock& block, ByteSink& destination, const RecordFormatter& formatter,
                     const OutputEncoder& encoder, const LineRanges& ranges, long long& recordCount,
                     long long& replaced, Yielder& yielder) {
     if (done.failedAt) {
@@ -289,7 +290,7 @@ long long recordAt(std::string_view block, std::size_t at, long long firstNumber
 // failure, told by the writer thread.
 class BlockWriter {
 public:
-    BlockWriter(OutputFile& destination, const Range& exclude, std::string_view lineEnd)
+    BlockWriter(ByteSink& destination, const Range& exclude, std::string_view lineEnd)
         : destination_(destination), exclude_(exclude), lineEnd_(lineEnd) {}
     ~BlockWriter() { writer_.wait(); }
 
@@ -325,7 +326,7 @@ private:
         return recordAt(b, at - a.size(), second, exclude_, lineEnd_);
     }
 
-    OutputFile& destination_;
+    ByteSink& destination_;
     const Range exclude_;
     const std::string_view lineEnd_;  // as written: CR LF, or LF alone
     std::atomic<bool> failed_{false}; // set on the writer's thread
@@ -339,7 +340,7 @@ private:
 // write failure, with recordCount at the line that could not be processed
 // or written. Each half is put into the output encoding on the core that
 // formatted it; replaced counts the bytes that had no character.
-bool convertLines(LineReader& source, OutputFile& destination, const RecordFormatter& formatter,
+bool convertLines(LineReader& source, ByteSink& destination, const RecordFormatter& formatter,
                   const OutputEncoder& encoder, const LineRanges& ranges, const RunTexts& texts,
                   long long& recordCount, long long& replaced, Yielder& yielder) {
     // Two sets of output blocks: one being formatted while the writer still
@@ -423,24 +424,38 @@ bool convertLines(LineReader& source, OutputFile& destination, const RecordForma
 }
 
 // Which file a failed run could not read or write, if any.
-RunFailure failureOf(const LineReader& source, const OutputFile& destination,
+// destination is null when it could not be opened, for openError.
+RunFailure failureOf(const LineReader& source, const ByteSink* destination, int openError,
                      const ConversionPaths& paths) {
     RunFailure failure;
+    const int destinationError = destination ? destination->error() : openError;
     if (source.error() != 0) {
         failure.file = RunFailure::File::Source;
-        failure.path = paths.source;
+        failure.path = sourceName(paths);
         failure.error = source.error();
-    } else if (destination.error() != 0) {
+    } else if (destinationError != 0) {
         failure.file = RunFailure::File::Destination;
-        failure.path = paths.destination;
-        failure.error = destination.error();
+        failure.path = destinationName(paths);
+        failure.error = destinationError;
     }
-    failure.destinationExisted = destination.replacing();
-    failure.destinationDamaged = destination.damaged();
+    failure.destinationExisted = destination && destination->replacing();
+    failure.destinationDamaged = destination && destination->damaged();
     return failure;
 }
 
+std::unique_ptr<ByteSink> openDestination(const ConversionPaths& paths, int& error) {
+    return paths.standardOutput ? openStandardOutput() : openFileSink(paths.destination, error);
+}
+
 } // namespace
+
+std::string sourceName(const ConversionPaths& paths) {
+    return paths.standardInput ? t::kStandardInput : paths.source;
+}
+
+std::string destinationName(const ConversionPaths& paths) {
+    return paths.standardOutput ? t::kStandardOutput : paths.destination;
+}
 
 std::vector<std::string> textToLines(const std::string& text) {
     std::vector<std::string> lines(1);
@@ -459,10 +474,12 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
     yielder.now();
 
     LineReader source;
-    OutputFile destination;
-    bool opened = source.open(paths.source) && destination.open(paths.destination);
+    bool opened = paths.standardInput ? source.open(openStandardInput()) : source.open(paths.source);
+    int openError = 0;
+    auto destination = opened ? openDestination(paths, openError) : nullptr;
+    opened = opened && destination;
     RunLog log(paths.logFile);
-    log.begin(paths.source, paths.destination);
+    log.begin(sourceName(paths), destinationName(paths));
 
     ConversionResult result;
     const FormatSettings& s = format.settings;
@@ -476,7 +493,7 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
     bool ok = false;
     try {
         ok = opened && formatter && encoder && texts &&
-             convertLines(source, destination, *formatter, *encoder, ranges, *texts,
+             convertLines(source, *destination, *formatter, *encoder, ranges, *texts,
                           result.recordCount, result.replacedCount, yielder);
     } catch (const std::bad_alloc&) {
         // Out of memory (a line too long to hold): a failed run like any other.
@@ -484,14 +501,15 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
         ++result.recordCount;
     }
     source.close();
-    ok = ok && destination.commit();
-    if (!ok)
-        destination.discard();
+    result.bytesRead = source.bytesRead();
+    ok = ok && destination->commit();
+    if (!ok && destination)
+        destination->discard();
 
     // The log records the run; one that cannot be written undoes nothing.
     result.ok = ok;
     if (!ok)
-        result.failure = failureOf(source, destination, paths);
+        result.failure = failureOf(source, destination.get(), openError, paths);
     log.finish(ok ? t::completedText(result.recordCount) : t::failedText(result.recordCount));
     result.logProblem = log.problem();
     return result;

@@ -11,7 +11,15 @@ struct ConversionPaths {
     std::string source;
     std::string destination;
     std::string logFile;
+    // Read standard input instead of the source file, write standard output
+    // instead of the destination file; the paths are then not used.
+    bool standardInput = false;
+    bool standardOutput = false;
 };
+
+// How the source and the destination are named in the log and in messages.
+std::string sourceName(const ConversionPaths& paths);
+std::string destinationName(const ConversionPaths& paths);
 
 // Which file made a run fail and why; file None when the format was the cause.
 struct RunFailure {
@@ -35,13 +43,17 @@ struct ConversionResult {
     long long replacedCount = 0;
     // Why the run log could not be written; empty when it was.
     std::string logProblem;
+    // Source bytes read (after decompression).
+    long long bytesRead = 0;
 };
 
 // Converts the source file into the destination file: header lines, the
 // field-name line (when the format asks for it and it is not empty), one
 // line per source line that is not excluded, footer lines, each ending in
 // CR LF (LF when the format says so), in Shift-JIS or the format's output
-// encoding. Rewrites the two-line log (a log that cannot be written never
+// encoding. A source that is compressed is decompressed while it is read,
+// and a destination named *.gz or *.zst is compressed while it is written.
+// Rewrites the two-line log (a log that cannot be written never
 // fails the run). The destination is replaced only when
 // complete, so a failed run leaves the previous one (or none) in place.
 // yield is called once before the files are opened and then about every

@@ -40,6 +40,9 @@ inline constexpr const char* kLogWritten = "に書込む｡";
 inline constexpr const char* kAfterRunFailed1 = "処理後実行ﾌｧｲﾙ｢";
 inline constexpr const char* kAfterRunFailed2 = "｣を実行できませんでした｡";
 inline constexpr const char* kLogFileName = "Quisk.log";
+// How the log and messages name the streams of quisk-run's "-".
+inline constexpr const char* kStandardInput = "(標準入力)";
+inline constexpr const char* kStandardOutput = "(標準出力)";
 
 // The lines a failure message adds under its fixed text: the file and why.
 inline constexpr const char* kSourceLabel = "入力元: ";

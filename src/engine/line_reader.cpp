@@ -3,39 +3,36 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quisk {
 
 LineReader::~LineReader() { close(); }
 
 bool LineReader::open(const std::string& path) {
-    close();
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st {};
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
-        error_ = fd_ >= 0 && S_ISDIR(st.st_mode) ? EISDIR : errno;
+    int error = 0;
+    auto source = openFileSource(path, error);
+    if (!source) {
         close();
+        error_ = error;
         return false;
     }
-    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return open(std::move(source));
+}
+
+bool LineReader::open(std::unique_ptr<ByteSource> source) {
+    source_ = std::move(source);
     buffer_ = ByteBuffer(kBlockSize + kSlack);
     begin_ = end_ = scanned_ = 0;
+    bytesRead_ = 0;
     eof_ = failed_ = skipLineFeed_ = skippedLineFeed_ = false;
     error_ = 0;
-    return true;
+    return source_ != nullptr;
 }
 
-void LineReader::close() {
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
-}
+void LineReader::close() { source_.reset(); }
 
 bool LineReader::fill() {
-    if (eof_ || failed_ || fd_ < 0)
+    if (eof_ || failed_ || !source_)
         return false;
     // Keep the unread bytes, moved to the front; grow only for a line longer
     // than the buffer. Reads stay block-sized even when the buffer has grown,
@@ -49,19 +46,17 @@ bool LineReader::fill() {
     if (buffer_.size() - kSlack - end_ < kBlockSize / 2)
         buffer_.grow(2 * buffer_.size());
     const std::size_t wanted = std::min(kBlockSize, buffer_.size() - kSlack - end_);
-    for (;;) {
-        ssize_t n = ::read(fd_, buffer_.data() + end_, wanted);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            failed_ = true;
-            error_ = errno;
-        } else if (n == 0)
-            eof_ = true;
-        else
-            end_ += static_cast<std::size_t>(n);
-        return n > 0;
+    long n = source_->read(buffer_.data() + end_, wanted);
+    if (n < 0) {
+        failed_ = true;
+        error_ = source_->error();
+    } else if (n == 0)
+        eof_ = true;
+    else {
+        end_ += static_cast<std::size_t>(n);
+        bytesRead_ += n;
     }
+    return n > 0;
 }
 
 bool LineReader::nextLines(std::string_view& lines) {

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "engine/byte_buffer.h"
+#include "engine/byte_source.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace quisk {
 
-// Reads a file in large blocks of whole lines, without converting anything.
+// Reads a file or stream in large blocks of whole lines, without converting anything.
 // A line ends at a carriage return, a carriage return + line feed, or the
 // end of the file; a lone line feed stays inside the line. Memory use is the
 // block size plus the longest line.
@@ -23,7 +25,10 @@ public:
     LineReader& operator=(const LineReader&) = delete;
     ~LineReader();
 
+    // Opens the file at path (decompressed when it is compressed).
     bool open(const std::string& path);
+    // Reads from source instead; false when there is none.
+    bool open(std::unique_ptr<ByteSource> source);
     void close();
 
     // The next run of whole lines, each with its line end; only the file's
@@ -33,6 +38,8 @@ public:
     bool nextLines(std::string_view& lines);
     bool failed() const { return failed_; }
     int error() const { return error_; } // why open() or a read failed
+    // The bytes read so far (after decompression).
+    long long bytesRead() const { return bytesRead_; }
     // Whether the last call skipped a line feed after the carriage return
     // that ended the run before: tells a run ending in a carriage return
     // from one ending in CR LF, once the next call has been made.
@@ -41,7 +48,7 @@ public:
 private:
     bool fill(); // reads more bytes behind the unread ones; false at end or error
 
-    int fd_ = -1;
+    std::unique_ptr<ByteSource> source_;
     ByteBuffer buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
@@ -49,6 +56,7 @@ private:
     bool eof_ = false;
     bool failed_ = false;
     int error_ = 0;
+    long long bytesRead_ = 0;
     bool skipLineFeed_ = false;
     bool skippedLineFeed_ = false;
 };

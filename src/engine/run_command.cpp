@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <tuple>
 #include <sys/stat.h>
 
 namespace quisk {
@@ -55,13 +56,13 @@ std::string notAFileText(const char* fixedText, const char* label, const std::st
 // A file of the run that is the run log itself: the log would destroy it.
 bool refuseTheLog(const RunRequest& r, MessageBoxes& boxes) {
     const std::string log = runLogPath(r.logDirectory);
-    const std::pair<const std::string*, const char*> files[] = {
-        {&r.sourcePath, t::kSourceIsLog},
-        {&r.destinationPath, t::kDestinationIsLog},
-        {&r.formatPath, t::kFormatIsLog},
+    const std::tuple<const std::string*, const char*, bool> files[] = {
+        {&r.sourcePath, t::kSourceIsLog, r.standardInput},
+        {&r.destinationPath, t::kDestinationIsLog, r.standardOutput},
+        {&r.formatPath, t::kFormatIsLog, false},
     };
-    for (const auto& [path, name] : files) {
-        if (isRunLog(*path, log)) {
+    for (const auto& [path, name, isStream] : files) {
+        if (!isStream && isRunLog(*path, log)) {
             boxes.show(stop(std::string(name) + t::kIsLog1 + log + t::kIsLog2));
             return true;
         }
@@ -69,18 +70,8 @@ bool refuseTheLog(const RunRequest& r, MessageBoxes& boxes) {
     return false;
 }
 
-// The checks before anything is opened; false when the run must not start.
-bool checkPaths(const RunRequest& r, MessageBoxes& boxes) {
-    if (r.sourcePath.empty() || r.destinationPath.empty() || r.formatPath.empty()) {
-        boxes.show(stop(std::string(t::kPathsRequired1) + "\r" + t::kPathsRequired2));
-        return false;
-    }
-    if (refuseTheLog(r, boxes))
-        return false;
-    if (!isRegularFile(r.sourcePath)) {
-        boxes.show(stop(notAFileText(t::kNoSource, t::kSourceLabel, r.sourcePath, r)));
-        return false;
-    }
+// The checks of a destination file: not a folder, not replaced unasked.
+bool checkDestination(const RunRequest& r, MessageBoxes& boxes) {
     if (isDirectory(r.destinationPath)) {
         boxes.show(stop(std::string(t::kDestinationIsFolder) + "\r" + t::kDestinationLabel +
                         r.destinationPath));
@@ -93,10 +84,10 @@ bool checkPaths(const RunRequest& r, MessageBoxes& boxes) {
         if (boxes.show(ask) != Answer::Ok)
             return false;
     }
-    if (!isRegularFile(r.formatPath)) {
-        boxes.show(stop(notAFileText(t::kNoFormat, t::kFormatLabel, r.formatPath, r)));
-        return false;
-    }
+    return true;
+}
+
+bool checkDestinationFolder(const RunRequest& r, MessageBoxes& boxes) {
     std::string folder = destinationFolder(r.destinationPath);
     if (!isDirectory(folder)) {
         boxes.show(
@@ -104,6 +95,28 @@ bool checkPaths(const RunRequest& r, MessageBoxes& boxes) {
         return false;
     }
     return true;
+}
+
+// The checks before anything is opened, in the order the user meets them;
+// false when the run must not start. A stream is not checked.
+bool checkPaths(const RunRequest& r, MessageBoxes& boxes) {
+    if (r.sourcePath.empty() || r.destinationPath.empty() || r.formatPath.empty()) {
+        boxes.show(stop(std::string(t::kPathsRequired1) + "\r" + t::kPathsRequired2));
+        return false;
+    }
+    if (refuseTheLog(r, boxes))
+        return false;
+    if (!r.standardInput && !isRegularFile(r.sourcePath)) {
+        boxes.show(stop(notAFileText(t::kNoSource, t::kSourceLabel, r.sourcePath, r)));
+        return false;
+    }
+    if (!r.standardOutput && !checkDestination(r, boxes))
+        return false;
+    if (!isRegularFile(r.formatPath)) {
+        boxes.show(stop(notAFileText(t::kNoFormat, t::kFormatLabel, r.formatPath, r)));
+        return false;
+    }
+    return r.standardOutput || checkDestinationFolder(r, boxes);
 }
 
 // The fixed failure text, then the file that failed and why, and what
@@ -140,10 +153,12 @@ RunStatus convert(const RunRequest& r, const OutputOverride& output, MessageBoxe
         }
         fieldNameRow = *names;
     }
-    ConversionPaths paths{r.sourcePath, r.destinationPath, runLogPath(r.logDirectory)};
+    ConversionPaths paths{r.sourcePath, r.destinationPath, runLogPath(r.logDirectory),
+                          r.standardInput, r.standardOutput};
     ConversionResult result = saveData(format, fieldNameRow, paths, [&] { observer.yield(); });
     report.recordCount = result.recordCount;
     report.replacedCount = result.replacedCount;
+    report.bytesRead = result.bytesRead;
     if (!result.logProblem.empty())
         report.logProblem = t::logNotWrittenText(paths.logFile, result.logProblem);
     if (!result.ok) {

@@ -23,6 +23,11 @@ struct RunRequest {
     // runs the job from its own folder (empty in the window).
     std::string jobPath;
     std::string rerunCommand;
+    // quisk-run's "-": read standard input instead of the source file, write
+    // standard output instead of the destination file. Such a stream is not
+    // checked beforehand, and standard output is written as it goes.
+    bool standardInput = false;
+    bool standardOutput = false;
 };
 
 // Output encoding and line end for one run instead of the format's, as the
@@ -42,6 +47,7 @@ struct RunReport {
     RunStatus status = RunStatus::Refused;
     long long recordCount = 0;
     long long replacedCount = 0; // U+FFFD written for bytes without a character
+    long long bytesRead = 0;     // source bytes, after decompression
     bool completionShown = false;
     bool afterRunStarted = false;
     // A line saying that the run log was not written, and why; empty when
