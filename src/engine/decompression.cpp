@@ -87,12 +87,16 @@ public:
             return fail(ENOMEM);
         ZSTD_outBuffer out{to, size, 0};
         for (;;) {
+            const std::size_t before = pending_.pos;
             std::size_t result = ::ZSTD_decompressStream(stream_, &out, &pending_);
             if (::ZSTD_isError(result))
                 return fail(::ZSTD_getErrorCode(result) == ZSTD_error_memory_allocation
                                 ? ENOMEM
                                 : kCompressedDataBroken);
-            frameOpen_ = result != 0;
+            // Asked without new input, zstd answers with what the next
+            // frame's header needs even when no frame has begun.
+            if (pending_.pos != before || out.pos > 0)
+                frameOpen_ = result != 0;
             if (out.pos > 0)
                 return static_cast<long>(out.pos);
             if (pending_.pos < pending_.size)
