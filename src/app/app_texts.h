@@ -15,6 +15,31 @@ inline constexpr const char* kJobFileLabel = "処理ﾌｧｲﾙ: ";
 inline constexpr const char* kRunnerOverwriteHint =
     "上書きする場合は --overwrite を指定してください｡";
 
+// Many sources into one folder (--output-dir).
+inline constexpr const char* kOutputFolderMissing = "出力先のﾌｫﾙﾀﾞは存在しません｡";
+inline constexpr const char* kOutputFolderLabel = "出力先ﾌｫﾙﾀﾞ: ";
+inline constexpr const char* kSameDestination1 = "元ﾌｧｲﾙ｢";
+inline constexpr const char* kSameDestination2 = "｣と出力先が同じになるため､変換しません｡";
+inline constexpr const char* kOwnSource = "出力先が元ﾌｧｲﾙ自身になるため､変換しません｡";
+inline constexpr const char* kDestinationLine = "出力先: ";
+inline constexpr const char* kBatchFiles = "ﾌｧｲﾙ中";
+inline constexpr const char* kBatchConverted = "ﾌｧｲﾙを変換しました｡";
+inline constexpr const char* kBatchRecords = "件､";
+inline constexpr const char* kBatchBytes = "ﾊﾞｲﾄ､";
+inline constexpr const char* kBatchSeconds = "秒｡失敗: ";
+inline constexpr const char* kBatchFailures = "ﾌｧｲﾙ";
+inline constexpr const char* kBatchFailedList = "変換できなかったﾌｧｲﾙ:";
+
+// Whether a format's output may be made from pieces of a source (--splittable).
+inline constexpr const char* kSplittableYes = "yes";
+inline constexpr const char* kSplittableNo = "no";
+inline constexpr const char* kSplitFieldNames = "ﾌｨｰﾙﾄﾞ名の行を先頭に付けます｡";
+inline constexpr const char* kSplitHeader = "ﾍｯﾀﾞｰがあります｡";
+inline constexpr const char* kSplitFooter = "ﾌｯﾀｰがあります｡";
+inline constexpr const char* kSplitExcluded = "対象外にする行の範囲があります｡";
+inline constexpr const char* kSplitAsIs = "そのまま書き込む行の範囲があります｡";
+inline constexpr const char* kSplitByteOrderMark = "出力の先頭にBOMを書き込みます｡";
+
 // Jobs: captions, file dialogs and messages of the job commands.
 inline constexpr const char* kDesignCaption = "Quisk";
 inline constexpr const char* kCaptionOpen = "Quisk - [ ";
@@ -131,6 +156,28 @@ inline std::string jobWriteFailedText(const std::string& path, int error) {
     if (error != 0)
         text += "\r" + common_texts::causeText(error, true);
     return text;
+}
+
+inline std::string missingOutputFolderText(const std::string& folder) {
+    return kOutputFolderMissing + ("\r" + (kOutputFolderLabel + folder));
+}
+
+inline std::string sameDestinationText(const std::string& firstSource,
+                                       const std::string& destination) {
+    return kSameDestination1 + firstSource + kSameDestination2 + "\r" + kDestinationLine +
+           destination;
+}
+
+inline std::string ownSourceText(const std::string& destination) {
+    return kOwnSource + ("\r" + (kDestinationLine + destination));
+}
+
+// "50ﾌｧｲﾙ中49ﾌｧｲﾙを変換しました｡819672件､100000000ﾊﾞｲﾄ､3.21秒｡失敗: 1ﾌｧｲﾙ"
+inline std::string batchSummaryText(long long files, long long converted, long long records,
+                                    long long bytes, const std::string& seconds) {
+    return std::to_string(files) + kBatchFiles + std::to_string(converted) + kBatchConverted +
+           std::to_string(records) + kBatchRecords + std::to_string(bytes) + kBatchBytes +
+           seconds + kBatchSeconds + std::to_string(files - converted) + kBatchFailures;
 }
 
 } // namespace quisk::app_texts

@@ -1,15 +1,24 @@
 // quisk-run: runs a conversion without a display, for scripts and servers.
 #include "app/app_texts.h"
 #include "app/check_command.h"
+#include "app/batch_run.h"
+#include "app/console_messages.h"
+#include "app/splittable.h"
 #include "app/job_file.h"
 #include "common/signal_cleanup.h"
 #include "engine/engine_texts.h"
+#include "engine/field_names.h"
 #include "engine/output_encoding.h"
 #include "engine/path_hints.h"
 #include "engine/run_command.h"
+#include "format/format_file.h"
 
 #include <csignal>
 #include <cstring>
+#include <algorithm>
+#include <iomanip>
+#include <sstream>
+#include <thread>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -30,17 +39,20 @@ constexpr const char* kStream = "-";
 constexpr const char* kUsage =
     "Usage: quisk-run [OPTION]... JOB.dof\n"
     "  or:  quisk-run [OPTION]... --format FORMAT.qfd SOURCE DESTINATION\n"
+    "  or:  quisk-run [OPTION]... --format FORMAT.qfd --output-dir DIR SOURCE...\n"
     "  or:  quisk-run --check [--json] JOB.dof\n"
     "  or:  quisk-run --check [--json] --format FORMAT.qfd SOURCE\n"
+    "  or:  quisk-run [--encoding E] --format FORMAT.qfd --splittable\n"
     "Convert a Shift-JIS text file as the Quisk job JOB.dof describes, or convert\n"
     "SOURCE into DESTINATION with the format file FORMAT.qfd, and write Quisk.log\n"
     "in the current directory. With --check, only check the source against the\n"
     "layout.\n"
     "\n"
     "With --format, a SOURCE of - reads standard input and a DESTINATION of -\n"
-    "writes standard output, so quisk-run works as a filter. A source that starts\n"
-    "with a gzip or zstd header is decompressed while it is read; a DESTINATION\n"
-    "ending in .gz or .zst is compressed while it is written.\n"
+    "writes standard output, so quisk-run works as a filter:\n"
+    "  zcat in.txt.gz | quisk-run --format F.qfd - - | sort > out.csv\n"
+    "A source that starts with a gzip or zstd header is decompressed while it is\n"
+    "read; a DESTINATION ending in .gz or .zst is compressed while it is written.\n"
     "\n"
     "  --overwrite      replace an existing destination even if the job does not\n"
     "                   allow it\n"
@@ -50,26 +62,38 @@ constexpr const char* kUsage =
     "                   or sjis\n"
     "  --eol L          end every line written with L instead of the format's\n"
     "                   line end: lf or crlf\n"
+    "  --output-dir DIR convert every SOURCE into DIR/NAME.csv (NAME.txt for\n"
+    "                   fixed-width output), NAME being the source's file name\n"
+    "                   without .gz or .zst and its extension; print a summary\n"
+    "                   (files, records, bytes, seconds, failures) and list the\n"
+    "                   sources that failed\n"
+    "  -j, --jobs N     with --output-dir, convert N sources at once (default:\n"
+    "                   the number of processor cores)\n"
     "  --check          only check the whole SOURCE against the layout: report the\n"
     "                   lines read and, per kind of problem, its count and first\n"
     "                   lines; write neither the destination nor the log\n"
     "  --json           with --check, print the report as one JSON object\n"
+    "  --splittable     print yes (exit status 0) when converting pieces of a\n"
+    "                   source split between lines and joining the results gives\n"
+    "                   the same output as converting it whole: the format has no\n"
+    "                   field-name line, header, footer, line ranges or byte order\n"
+    "                   mark; else print no (exit status 1) and the reasons\n"
     "  --help           display this help and exit\n"
     "  --version        output version information and exit\n"
     "\n"
     "Messages go to standard error, the completion message to standard output\n"
     "(to standard error when the destination is -).\n"
     "A destination file is replaced only once it is complete: a failed run leaves\n"
-    "the previous one in place. This cannot apply to standard output: the bytes\n"
-    "go out as they are converted, and a failed run (exit status 1) may have\n"
-    "written part of the output. A reader that stops reading (a closed pipe) or\n"
-    "a full disk ends the run with exit status 1 and a message.\n"
+    "the previous one in place. This does not apply to standard output: the\n"
+    "bytes go out as they are converted, and a failed run (exit status 1) may\n"
+    "have written part of the output. A reader that stops reading (a closed\n"
+    "pipe) or a full disk ends the run with exit status 1 and a message.\n"
     "Bytes of the source that are not Shift-JIS become U+FFFD in UTF-8 output;\n"
     "a second line after the completion message says how many.\n"
     "\n"
     "Exit status:\n"
-    " 0  if the destination was written,\n"
-    " 1  if the run failed or was refused,\n"
+    " 0  if the destination was written (with --output-dir: every destination),\n"
+    " 1  if the run failed or was refused (with --output-dir: any of them),\n"
     " 2  if the command line was wrong,\n"
     " 3  if the destination was written but the after-run program could not be\n"
     "    started,\n"
@@ -80,43 +104,39 @@ constexpr const char* kUsage =
 constexpr const char* kVersion = "quisk-run (Quisk) " QUISK_VERSION "\n"
                                  "Copyright (C) 2026 The Quisk developers.\n";
 
-// Messages go to standard error as "TITLE: TEXT", the completion message to
-// standard output unless the converted data go there. A question cannot be
-// asked: it is declined with a hint.
-class ConsoleMessageBoxes : public MessageBoxes {
-public:
-    explicit ConsoleMessageBoxes(bool dataOnStandardOutput = false)
-        : dataOnStandardOutput_(dataOnStandardOutput) {}
-    Answer show(const Message& m) override {
-        std::string text = m.text;
-        for (char& c : text)
-            if (c == '\r')
-                c = '\n';
-        bool completion = m.icon == Icon::Information && !dataOnStandardOutput_;
-        (completion ? std::cout : std::cerr) << m.title << ": " << text << '\n';
-        switch (m.buttons) {
-        case Buttons::Ok:
-            return Answer::Ok;
-        case Buttons::OkCancel:
-            std::cerr << app_texts::kRunnerOverwriteHint << '\n';
-            return Answer::Cancel;
-        default:
-            return Answer::No;
-        }
-    }
-
-private:
-    bool dataOnStandardOutput_;
-};
-
 struct Options {
     bool overwrite = false;
     bool check = false;
     bool json = false;
+    bool splittable = false;
     std::string format;
+    std::string outputFolder;
+    unsigned jobs = 0; // 0: not given
     OutputOverride output;
     std::vector<std::string> paths;
 };
+
+// A positive count of conversions at once, or 0 for anything else.
+unsigned jobCount(const std::string& text) {
+    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != text.npos)
+        return 0;
+    return static_cast<unsigned>(std::stoul(text));
+}
+
+// Whether the options make one of the command forms of the usage text.
+bool fitsTogether(const Options& o) {
+    const bool withFormat = !o.format.empty();
+    const bool batch = !o.outputFolder.empty();
+    const std::size_t n = o.paths.size();
+    if ((o.json && !o.check) || (o.jobs > 0 && !batch))
+        return false;
+    if (o.splittable)
+        return withFormat && n == 0 && !o.check && !batch;
+    if (batch)
+        return withFormat && n >= 1 && !o.check &&
+               std::find(o.paths.begin(), o.paths.end(), kStream) == o.paths.end();
+    return n == (withFormat && !o.check ? 2u : 1u);
+}
 
 // Parses the arguments; an empty optional means a usage error.
 std::optional<Options> parse(int argc, char** argv) {
@@ -129,8 +149,17 @@ std::optional<Options> parse(int argc, char** argv) {
             o.check = true;
         else if (a == "--json")
             o.json = true;
+        else if (a == "--splittable")
+            o.splittable = true;
         else if (a == "--format" && i + 1 < argc)
             o.format = argv[++i];
+        else if (a == "--output-dir" && i + 1 < argc)
+            o.outputFolder = argv[++i];
+        else if ((a == "-j" || a == "--jobs") && i + 1 < argc) {
+            o.jobs = jobCount(argv[++i]);
+            if (o.jobs == 0)
+                return std::nullopt;
+        }
         else if (a == "--encoding" && i + 1 < argc) {
             auto encoding = encodingForOption(argv[++i]);
             if (!encoding)
@@ -149,10 +178,7 @@ std::optional<Options> parse(int argc, char** argv) {
         else
             o.paths.push_back(a);
     }
-    std::size_t expected = o.format.empty() || o.check ? 1 : 2;
-    if (o.paths.size() != expected || (o.json && !o.check))
-        return std::nullopt;
-    return o;
+    return fitsTogether(o) ? std::optional(o) : std::nullopt;
 }
 
 // The runner as a command that works from another folder: as typed when it
@@ -221,6 +247,86 @@ CheckRequest checkRequestFor(const Options& o) {
     return r;
 }
 
+// One conversion: of a job, or of one source with a format.
+int runOne(const Options& o, int argc, char** argv) {
+    // The completion message goes to standard error when the data go to
+    // standard output.
+    bool dataOnStandardOutput = !o.format.empty() && o.paths[1] == kStream;
+    ConsoleMessageBoxes boxes(dataOnStandardOutput ? std::cerr : std::cout, std::cerr);
+    auto request = requestFor(o, commandFromJobFolder(argc, argv, o.paths[0]), boxes);
+    if (!request)
+        return kExitFailed;
+    ProgramLauncher launcher;
+    RunObserver observer;
+    RunReport report = runJob(*request, boxes, launcher, observer, o.output);
+    // A job that starts a program or ends the application shows no
+    // completion message; replaced bytes are still worth a line.
+    if (report.status == RunStatus::Completed && report.replacedCount > 0 &&
+        !report.completionShown)
+        std::cerr << engine_texts::kConfirmTitle << ": "
+                  << engine_texts::replacedText(report.replacedCount) << '\n';
+    if (!report.logProblem.empty())
+        std::cerr << report.logProblem << '\n';
+    if (report.status != RunStatus::Completed)
+        return kExitFailed;
+    bool afterRunFailed = !request->afterRunPath.empty() && !report.afterRunStarted;
+    return afterRunFailed ? kExitAfterRunFailed : kExitOk;
+}
+
+// Many sources into one folder: the summary on standard output, the sources
+// that failed by name on standard error.
+int runMany(const Options& o) {
+    BatchRequest request;
+    request.formatPath = o.format;
+    request.outputFolder = o.outputFolder;
+    request.sources = o.paths;
+    request.jobs = o.jobs > 0 ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
+    request.overwriteExisting = o.overwrite;
+    request.output = o.output;
+    std::error_code ec;
+    request.logDirectory = std::filesystem::current_path(ec).string();
+    BatchSummary summary;
+    if (!runBatch(request, std::cerr, summary))
+        return kExitFailed;
+    std::ostringstream seconds;
+    seconds << std::fixed << std::setprecision(2) << summary.seconds;
+    std::cout << engine_texts::kConfirmTitle << ": "
+              << app_texts::batchSummaryText(summary.files, summary.converted, summary.records,
+                                             summary.bytes, seconds.str())
+              << '\n';
+    if (summary.failed.empty())
+        return kExitOk;
+    std::cerr << app_texts::kBatchFailedList << '\n';
+    for (const std::string& source : summary.failed)
+        std::cerr << "  " << source << '\n';
+    return kExitFailed;
+}
+
+// Answers whether the format's output can be made from pieces of a source:
+// "yes" and status 0, or "no" and status 1 with the reasons on standard error.
+int answerSplittable(const Options& o) {
+    ConsoleMessageBoxes boxes(std::cout, std::cerr);
+    FormatDefinition format;
+    if (!loadFormatFile(o.format, format, boxes))
+        return kExitFailed;
+    if (!o.output.encoding.empty())
+        format.settings.outputEncoding = o.output.encoding;
+    std::string fieldNameRow;
+    if (format.settings.fieldNamesOnTop) {
+        auto names = readFieldNameRow(o.format);
+        if (!names) {
+            boxes.show({engine_texts::kFieldNamesFailed, engine_texts::kErrorTitle, Icon::Stop});
+            return kExitFailed;
+        }
+        fieldNameRow = *names;
+    }
+    std::vector<std::string> reasons = unsplittableReasons(format.settings, fieldNameRow);
+    std::cout << (reasons.empty() ? app_texts::kSplittableYes : app_texts::kSplittableNo) << '\n';
+    for (const std::string& reason : reasons)
+        std::cerr << reason << '\n';
+    return reasons.empty() ? kExitOk : kExitFailed;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -239,30 +345,15 @@ int main(int argc, char** argv) {
         std::cerr << kUsage;
         return kExitUsage;
     }
+    if (options->splittable)
+        return answerSplittable(*options);
     // An interrupted run leaves no temporary file behind.
     removeTemporariesOnSignals();
     // A reader that goes away ends the run with a message, not silently.
     std::signal(SIGPIPE, SIG_IGN);
-    ConsoleMessageBoxes boxes(!options->format.empty() && options->paths.size() == 2 &&
-                              options->paths[1] == kStream);
-    if (options->check)
+    if (options->check) {
+        ConsoleMessageBoxes boxes(std::cout, std::cerr);
         return runCheck(checkRequestFor(*options), boxes, std::cout);
-    auto request = requestFor(*options, commandFromJobFolder(argc, argv, options->paths[0]), boxes);
-    if (!request)
-        return kExitFailed;
-    ProgramLauncher launcher;
-    RunObserver observer;
-    RunReport report = runJob(*request, boxes, launcher, observer, options->output);
-    // A job that starts a program or ends the application shows no
-    // completion message; replaced bytes are still worth a line.
-    if (report.status == RunStatus::Completed && report.replacedCount > 0 &&
-        !report.completionShown)
-        std::cerr << engine_texts::kConfirmTitle << ": "
-                  << engine_texts::replacedText(report.replacedCount) << '\n';
-    if (!report.logProblem.empty())
-        std::cerr << report.logProblem << '\n';
-    if (report.status != RunStatus::Completed)
-        return kExitFailed;
-    bool afterRunFailed = !request->afterRunPath.empty() && !report.afterRunStarted;
-    return afterRunFailed ? kExitAfterRunFailed : kExitOk;
+    }
+    return options->outputFolder.empty() ? runOne(*options, argc, argv) : runMany(*options);
 }
