@@ -14,6 +14,7 @@ packages=(
   xvfb xauth
   xdg-utils
   time bc
+  parallel
 )
 
 missing=()
