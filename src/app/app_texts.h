@@ -176,8 +176,8 @@ inline std::string ownSourceText(const std::string& destination) {
 inline std::string batchSummaryText(long long files, long long converted, long long records,
                                     long long bytes, const std::string& seconds) {
     return std::to_string(files) + kBatchFiles + std::to_string(converted) + kBatchConverted +
-           std::to_string(records) + kBatchRecords + std::to_string(bytes) + kBatchBytes +
-           seconds + kBatchSeconds + std::to_string(files - converted) + kBatchFailures;
+           std::to_string(records) + kBatchRecords + std::to_string(bytes) + kBatchBytes + seconds +
+           kBatchSeconds + std::to_string(files - converted) + kBatchFailures;
 }
 
 } // namespace quisk::app_texts

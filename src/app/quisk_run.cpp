@@ -1,10 +1,10 @@
 // quisk-run: runs a conversion without a display, for scripts and servers.
 #include "app/app_texts.h"
-#include "app/check_command.h"
 #include "app/batch_run.h"
+#include "app/check_command.h"
 #include "app/console_messages.h"
-#include "app/splittable.h"
 #include "app/job_file.h"
+#include "app/splittable.h"
 #include "common/signal_cleanup.h"
 #include "engine/engine_texts.h"
 #include "engine/field_names.h"
@@ -13,15 +13,15 @@
 #include "engine/run_command.h"
 #include "format/format_file.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
-#include <algorithm>
-#include <iomanip>
-#include <sstream>
-#include <thread>
 #include <filesystem>
+#include <iomanip>
 #include <iostream>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -159,8 +159,7 @@ std::optional<Options> parse(int argc, char** argv) {
             o.jobs = jobCount(argv[++i]);
             if (o.jobs == 0)
                 return std::nullopt;
-        }
-        else if (a == "--encoding" && i + 1 < argc) {
+        } else if (a == "--encoding" && i + 1 < argc) {
             auto encoding = encodingForOption(argv[++i]);
             if (!encoding)
                 return std::nullopt;

@@ -65,6 +65,8 @@ std::unique_ptr<ByteSink> openFileSink(const std::string& path, int& error) {
     return compressing(std::move(file), compression);
 }
 
-std::unique_ptr<ByteSink> openStandardOutput() { return std::make_unique<StandardOutputSink>(); }
+std::unique_ptr<ByteSink> openStandardOutput() {
+    return std::make_unique<StandardOutputSink>();
+}
 
 } // namespace quisk

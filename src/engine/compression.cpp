@@ -41,8 +41,8 @@ class GzipSink final : public CompressingSink {
 public:
     explicit GzipSink(std::unique_ptr<ByteSink> plain) : CompressingSink(std::move(plain)) {
         // 16 asks for a gzip header and trailer around the deflate data.
-        ready_ = ::deflateInit2(&stream_, kGzipLevel, Z_DEFLATED, 15 + 16, 8,
-                                Z_DEFAULT_STRATEGY) == Z_OK;
+        ready_ = ::deflateInit2(&stream_, kGzipLevel, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) ==
+                 Z_OK;
         if (!ready_)
             error_ = ENOMEM;
     }
@@ -98,8 +98,8 @@ class ZstdSink final : public CompressingSink {
 public:
     explicit ZstdSink(std::unique_ptr<ByteSink> plain)
         : CompressingSink(std::move(plain)), stream_(::ZSTD_createCCtx()) {
-        if (!stream_ || ::ZSTD_isError(::ZSTD_CCtx_setParameter(stream_, ZSTD_c_compressionLevel,
-                                                                kZstdLevel)))
+        if (!stream_ ||
+            ::ZSTD_isError(::ZSTD_CCtx_setParameter(stream_, ZSTD_c_compressionLevel, kZstdLevel)))
             error_ = ENOMEM;
     }
     ~ZstdSink() override { ::ZSTD_freeCCtx(stream_); }

@@ -1,8 +1,8 @@
 #include "conversion.h"
 
 #include "common/file_io.h"
-#include "engine/byte_sink.h"
 #include "common/sjis.h"
+#include "engine/byte_sink.h"
 #include "engine/engine_texts.h"
 #include "engine/line_reader.h"
 #include "engine/output_encoding.h"
@@ -474,7 +474,8 @@ ConversionResult saveData(const FormatDefinition& format, const std::string& fie
     yielder.now();
 
     LineReader source;
-    bool opened = paths.standardInput ? source.open(openStandardInput()) : source.open(paths.source);
+    bool opened =
+        paths.standardInput ? source.open(openStandardInput()) : source.open(paths.source);
     int openError = 0;
     auto destination = opened ? openDestination(paths, openError) : nullptr;
     opened = opened && destination;

@@ -11,8 +11,8 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <tuple>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace quisk {
 namespace {

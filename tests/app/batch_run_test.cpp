@@ -87,7 +87,7 @@ TEST_F(ManyFiles, ConvertsGoodSourcesListsBadOnesAndExitsWithOne) {
             << o.err;
         // Every destination complete and nothing else left in the folder.
         EXPECT_EQ(entries("out"), (std::set<std::string>{"s0.csv", "s1.csv", "s2.csv", "s3.csv",
-                                                          "s4.csv", "s5.csv"}));
+                                                         "s4.csv", "s5.csv"}));
         for (int i = 0; i < 6; ++i)
             EXPECT_EQ(bytes("out/s" + std::to_string(i) + ".csv"), kRecords) << jobs;
     }
@@ -126,11 +126,11 @@ TEST_F(ManyFiles, SourcesThatWouldShareADestinationOrBeOverwrittenAreRefused) {
 }
 
 TEST_F(ManyFiles, UsageErrorsAndAMissingFolder) {
-    EXPECT_EQ(run("--format f.qfd --output-dir out").status, 2);          // no source
-    EXPECT_EQ(run("--format f.qfd --output-dir out - ").status, 2);       // no stream
-    EXPECT_EQ(run("--output-dir out in.txt").status, 2);                  // no format
+    EXPECT_EQ(run("--format f.qfd --output-dir out").status, 2);    // no source
+    EXPECT_EQ(run("--format f.qfd --output-dir out - ").status, 2); // no stream
+    EXPECT_EQ(run("--output-dir out in.txt").status, 2);            // no format
     EXPECT_EQ(run("--format f.qfd -j 0 --output-dir out in.txt").status, 2);
-    EXPECT_EQ(run("--format f.qfd -j 2 in.txt out.csv").status, 2);      // -j needs a folder
+    EXPECT_EQ(run("--format f.qfd -j 2 in.txt out.csv").status, 2); // -j needs a folder
     testing::Outcome o = run("--format f.qfd --output-dir nowhere in.txt");
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.err, "ｴﾗｰ: 出力先のﾌｫﾙﾀﾞは存在しません｡\n出力先ﾌｫﾙﾀﾞ: nowhere\n");

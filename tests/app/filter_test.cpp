@@ -43,8 +43,8 @@ protected:
             int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             if (::chdir(dir.c_str()) != 0 || ::dup2(ends[1], 1) < 0 || ::dup2(errFd, 2) < 0)
                 ::_exit(126);
-            ::execl(QUISK_BIN_DIR "/quisk-run", "quisk-run", "--format", "f.qfd",
-                    source.c_str(), "-", nullptr);
+            ::execl(QUISK_BIN_DIR "/quisk-run", "quisk-run", "--format", "f.qfd", source.c_str(),
+                    "-", nullptr);
             ::_exit(127);
         }
         ::close(ends[1]);

@@ -1,9 +1,9 @@
 // Runs the quisk-run program as a script would and checks what it prints,
 // writes and returns.
 #include "app/job_file.h"
+#include "app/runner_fixture.h"
 #include "common/file_io.h"
 #include "common/sjis.h"
-#include "app/runner_fixture.h"
 
 #include <chrono>
 #include <csignal>
