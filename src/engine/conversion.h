@@ -59,7 +59,8 @@ struct ConversionResult {
 // yield is called once before the files are opened and then about every
 // 50 ms, so a window can stay responsive.
 ConversionResult saveData(const FormatDefinition& format, const std::string& fieldNameRow,
-                          const ConversionPaths& paths, const std::function<void()>& yield = {});
+                          const ConversionPaths& paths,
+                          const std::function<void()>& yield = {});
 
 // The lines a header or footer text stands for: a carriage return ends a
 // line, a line feed is dropped, and the last line counts even when empty.

@@ -64,8 +64,7 @@ inline constexpr const char* kIsLog2 = "｣は指定できません｡";
 inline constexpr const char* kLogNotWritten1 = "ﾛｸﾞﾌｧｲﾙ｢";
 inline constexpr const char* kLogNotWritten2 = "｣は書き込まれませんでした｡";
 inline constexpr const char* kLogIsLink = "シンボリックリンクには書き込みません｡";
-inline constexpr const char* kLogHasOtherNames =
-    "ほかの名前(ハードリンク)を持つファイルには書き込みません｡";
+inline constexpr const char* kLogHasOtherNames = "ほかの名前(ハードリンク)を持つファイルには書き込みません｡";
 
 // Why a program could not be started, where the causes of a failed file
 // access do not say it.
@@ -107,15 +106,9 @@ inline std::string logNotWrittenText(const std::string& path, const std::string&
     return kLogNotWritten1 + path + kLogNotWritten2 + problem;
 }
 
-inline std::string completedText(long long count) {
-    return std::to_string(count) + kCompleted;
-}
-inline std::string failedText(long long count) {
-    return std::to_string(count) + kFailedAt;
-}
-inline std::string replacedText(long long replaced) {
-    return std::to_string(replaced) + kReplaced;
-}
+inline std::string completedText(long long count) { return std::to_string(count) + kCompleted; }
+inline std::string failedText(long long count) { return std::to_string(count) + kFailedAt; }
+inline std::string replacedText(long long replaced) { return std::to_string(replaced) + kReplaced; }
 
 inline Message completionMessage(long long count, long long replaced = 0) {
     std::string text = completedText(count);

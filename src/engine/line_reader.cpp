@@ -6,9 +6,7 @@
 
 namespace quisk {
 
-LineReader::~LineReader() {
-    close();
-}
+LineReader::~LineReader() { close(); }
 
 bool LineReader::open(const std::string& path) {
     int error = 0;
@@ -31,9 +29,7 @@ bool LineReader::open(std::unique_ptr<ByteSource> source) {
     return source_ != nullptr;
 }
 
-void LineReader::close() {
-    source_.reset();
-}
+void LineReader::close() { source_.reset(); }
 
 bool LineReader::fill() {
     if (eof_ || failed_ || !source_)

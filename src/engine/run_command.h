@@ -16,8 +16,8 @@ struct RunRequest {
     std::string afterRunPath;
     bool overwriteExisting = false;
     bool exitAfterRun = false;
-    bool unattended = false;  // started with "/I": no completion message
-    std::string logDirectory; // the start directory; the log lies there
+    bool unattended = false;      // started with "/I": no completion message
+    std::string logDirectory;     // the start directory; the log lies there
     // For messages about paths that are not found: the job file the paths
     // come from (empty without one) and, for the runner, the command that
     // runs the job from its own folder (empty in the window).
@@ -59,8 +59,8 @@ struct RunReport {
 class RunObserver {
 public:
     virtual ~RunObserver() = default;
-    virtual void started() {} // the checks passed; the conversion begins
-    virtual void yield() {}   // let the window process pending events
+    virtual void started() {}  // the checks passed; the conversion begins
+    virtual void yield() {}    // let the window process pending events
 };
 
 // The run command: checks the paths in order (an existing destination is
