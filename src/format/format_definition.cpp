@@ -65,6 +65,8 @@ int FormatDefinition::usedRowCount() const {
     return n;
 }
 
+bool FormatSettings::hasRecordLength() const { return decimalValue(recordLength) > 0; }
+
 long long decimalValue(const std::string& text) {
     // Far beyond any line count or line length, and small enough that a
     // start plus a length cannot overflow.

@@ -47,8 +47,9 @@ struct FieldRow {
 };
 
 // The settings, each in the form the editor shows it: the thirteen of every
-// format and the output encoding and line end, which a format file only
-// holds when they differ from Shift-JIS and CR+LF.
+// format, and the output encoding, line end, record length and record-type
+// selection, which a format file only holds when they differ from their
+// defaults (Shift-JIS, CR+LF, records are lines, every record converted).
 struct FormatSettings {
     std::string textQuoteChar = "\"";
     std::string textQuoteNum = "\"";
@@ -65,6 +66,18 @@ struct FormatSettings {
     std::string footerText;
     std::string outputEncoding = kEncodingShiftJis;
     std::string outputLineEnd = kLineEndCrLf;
+    // Bytes per record, as typed; 0 means that records are lines.
+    std::string recordLength = "0";
+    // Only records whose bytes from recordSelectStart on, recordSelectLength
+    // of them, equal the Shift-JIS bytes of recordSelectText are converted;
+    // an empty text selects every record.
+    std::string recordSelectStart = "0";
+    std::string recordSelectLength = "0";
+    std::string recordSelectText;
+
+    // Whether the format reads fixed-length records, or selects some.
+    bool hasRecordLength() const;
+    bool hasRecordSelection() const { return !recordSelectText.empty(); }
 
     bool operator==(const FormatSettings&) const = default;
 };

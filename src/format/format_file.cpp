@@ -113,7 +113,13 @@ void applyMarker(const std::vector<std::string>& v, FormatDefinition& f, StoredF
         checked(s.outputEncoding, enforceOutputEncoding);
     else if (marker == t::kMarkerOutputLineEnd)
         checked(s.outputLineEnd, enforceOutputLineEnd);
-    else if (marker == t::kMarkerExclude) {
+    else if (marker == t::kMarkerRecordLength)
+        s.recordLength = v[1];
+    else if (marker == t::kMarkerRecordSelection) {
+        s.recordSelectStart = v[1];
+        s.recordSelectLength = v[2];
+        s.recordSelectText = v[3];
+    } else if (marker == t::kMarkerExclude) {
         s.excludeFrom = v[1];
         s.excludeTo = v[2];
     } else if (marker == t::kMarkerWriteAsIs) {
@@ -144,6 +150,13 @@ void applyStoredForms(const StoredForms& stored, FormatSettings& s, MessageBoxes
         s.separatorNum = separatorToDisplay(*stored.separatorNum);
 }
 
+// A selection is stored when any of its three values was set, so that a
+// start or length typed before the text survives a save.
+bool hasSelectionValues(const FormatSettings& s) {
+    return s.hasRecordSelection() || decimalValue(s.recordSelectStart) != 0 ||
+           decimalValue(s.recordSelectLength) != 0;
+}
+
 } // namespace
 
 bool isMarkerRecord(std::string_view firstValue) {
@@ -164,6 +177,11 @@ std::string formatFileText(const FormatDefinition& format) {
         appendRecord(out, {t::kMarkerOutputEncoding, s.outputEncoding});
     if (s.outputLineEnd != kLineEndCrLf)
         appendRecord(out, {t::kMarkerOutputLineEnd, s.outputLineEnd});
+    if (s.hasRecordLength())
+        appendRecord(out, {t::kMarkerRecordLength, s.recordLength});
+    if (hasSelectionValues(s))
+        appendRecord(out, {t::kMarkerRecordSelection, s.recordSelectStart, s.recordSelectLength,
+                           changeDouble(s.recordSelectText)});
     appendRecord(out, {t::kMarkerExclude, s.excludeFrom, s.excludeTo});
     appendRecord(out, {t::kMarkerWriteAsIs, s.writeAsIsFrom, s.writeAsIsTo});
     appendRecord(out, {t::kMarkerNamesOnTop, s.fieldNamesOnTop ? t::kYes : t::kNo});
@@ -203,10 +221,13 @@ ParseResult parseFormat(std::string_view text, FormatDefinition& format, Message
     FormatSettings& s = staged.settings;
     s.headerText.clear();
     s.footerText.clear();
-    // A file without the encoding or line-end marker was saved with the
-    // defaults: only values that differ from them are written.
+    // A file without the encoding, line-end, record-length or selection
+    // marker was saved with the defaults: only other values are written.
     s.outputEncoding = kEncodingShiftJis;
     s.outputLineEnd = kLineEndCrLf;
+    s.recordLength = "0";
+    s.recordSelectStart = s.recordSelectLength = "0";
+    s.recordSelectText.clear();
     StoredForms stored;
     bool headerSeen = false;
     bool footerSeen = false;

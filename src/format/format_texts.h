@@ -33,6 +33,10 @@ inline constexpr const char* kMarkerFooter = "[!フッター]";
 // which does not use them keeps its bytes; older readers ignore them.
 inline constexpr const char* kMarkerOutputEncoding = "[!書出し文字コード]";
 inline constexpr const char* kMarkerOutputLineEnd = "[!書出し改行]";
+// Written only for a format that reads fixed-length records or converts only
+// records of one type; older readers ignore them.
+inline constexpr const char* kMarkerRecordLength = "[!レコード長]";
+inline constexpr const char* kMarkerRecordSelection = "[!対象レコード]";
 inline constexpr const char* kYes = "はい";
 inline constexpr const char* kNo = "いいえ";
 

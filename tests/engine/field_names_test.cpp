@@ -16,6 +16,12 @@ TEST(FieldNames, AreQuotedAndJoinedInFileOrderSkippingMarkers) {
     EXPECT_EQ(fieldNameRowFromText(text), "\"CODE\",\"AMOUNT\",\"KIND\"");
 }
 
+TEST(FieldNames, SkipTheRecordLengthAndSelectionMarkers) {
+    std::string text = "\"[!レコード長]\",\"120\",\"\",\"\",\"\",\"\"\r\n" + record("A") +
+                       "\"[!対象レコード]\",\"1\",\"1\",\"2\",\"\",\"\"\r\n" + record("B");
+    EXPECT_EQ(fieldNameRowFromText(text), "\"A\",\"B\"");
+}
+
 TEST(FieldNames, NamelessFixedValuesAddNothingButNamelessFieldsAddAnEmptyEntry) {
     EXPECT_EQ(fieldNameRowFromText(record("A") + record("", "X") + record("B")), "\"A\",\"B\"");
     EXPECT_EQ(fieldNameRowFromText(record("") + record("B")), "\"\",\"B\"");
