@@ -1,18 +1,17 @@
 #include "conversion.h"
 
 #include "common/file_io.h"
-#include "common/sjis.h"
 #include "engine/byte_sink.h"
 #include "engine/engine_texts.h"
 #include "engine/line_reader.h"
 #include "engine/output_encoding.h"
 #include "engine/record_formatter.h"
+#include "engine/run_parts.h"
 #include "engine/run_log.h"
 #include "engine/worker.h"
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -23,7 +22,6 @@ namespace {
 namespace t = engine_texts;
 static_assert(LineReader::kSlack >= RecordFormatter::kSlack,
               "records read past a line by the formatter's slack");
-constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kFirstBlockSize = 1 << 20;
 // Output blocks stay below this size: lines whose records might need more are
 // written in pieces straight to the destination (see DirectOutput).
@@ -31,60 +29,6 @@ constexpr std::size_t kBlockLimit = 2 << 20;
 // Runs of lines shorter than this are formatted on one core: splitting them
 // would cost more than it saves.
 constexpr std::size_t kSplitThreshold = 64 * 1024;
-constexpr auto kYieldInterval = std::chrono::milliseconds(50);
-
-// Calls the caller's yield when enough time has passed since the last one.
-class Yielder {
-public:
-    explicit Yielder(const std::function<void()>& yield) : yield_(yield) {}
-    void now() {
-        if (yield_)
-            yield_();
-        last_ = std::chrono::steady_clock::now();
-    }
-    void ifDue() {
-        if (yield_ && std::chrono::steady_clock::now() - last_ >= kYieldInterval)
-            now();
-    }
-
-private:
-    const std::function<void()>& yield_;
-    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
-};
-
-// Encodes lines of text, each followed by CR LF.
-std::optional<std::string> encodeLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line;
-        text += kLineEnd;
-    }
-    return sjis::encode(text);
-}
-
-struct RunTexts {
-    std::string header;
-    std::string fieldNames;
-    std::string footer;
-};
-
-std::optional<RunTexts> encodeRunTexts(const FormatSettings& s, const std::string& fieldNameRow) {
-    std::vector<std::string> none;
-    auto header = encodeLines(s.headerText.empty() ? none : textToLines(s.headerText));
-    auto footer = encodeLines(s.footerText.empty() ? none : textToLines(s.footerText));
-    bool namesWanted = s.fieldNamesOnTop && !fieldNameRow.empty();
-    auto names = encodeLines(namesWanted ? std::vector{fieldNameRow} : none);
-    if (!header || !footer || !names)
-        return std::nullopt;
-    return RunTexts{*header, *names, *footer};
-}
-
-// The fixed lines in the output encoding, the byte order mark (if any) first.
-RunTexts inOutputForm(const RunTexts& texts, const OutputEncoder& encoder) {
-    return RunTexts{std::string(encoder.start()) + encoder.encode(texts.header),
-                    encoder.encode(texts.fieldNames), encoder.encode(texts.footer)};
-}
-
 struct Range {
     long long from;
     long long to;

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quisk {
 
@@ -29,6 +30,18 @@ struct RunFailure {
     int error = 0;                   // an errno value or kNotARegularFile
     bool destinationExisted = false; // and is left as it was, unless damaged
     bool destinationDamaged = false; // the last step of replacing it in place failed
+    bool selectionUnusable = false;  // the record-type selection cannot be applied
+};
+
+// What a run of fixed-length records, or of a format that selects records,
+// adds to its count.
+struct RecordNotes {
+    long long recordLength = 0;       // 0: records were lines
+    bool lineEndsAfterRecords = false; // every record was followed by CR LF
+    long long shortLastRecordBytes = 0; // the last record's bytes when short, else 0
+    // Per destination, in job order: records left out because they did not
+    // match the format's record-type selection; -1 for a format without one.
+    std::vector<long long> skipped;
 };
 
 struct ConversionResult {
@@ -45,6 +58,7 @@ struct ConversionResult {
     std::string logProblem;
     // Source bytes read (after decompression).
     long long bytesRead = 0;
+    RecordNotes notes;
 };
 
 // Converts the source file into the destination file: header lines, the

@@ -35,6 +35,19 @@ inline constexpr const char* kFailedAt = "件目でﾃﾞｰﾀの保存に失�
 // The second line of the completion message when bytes could not be put
 // into UTF-8; the count of U+FFFD written goes in front.
 inline constexpr const char* kReplaced = "文字をUTF-8に変換できず､U+FFFDに置き換えました｡";
+// Lines a run of fixed-length records or of selected records adds to the
+// completion message and the log.
+inline constexpr const char* kSkipped = "件のﾚｺｰﾄﾞは対象ﾚｺｰﾄﾞではないため飛ばしました｡";
+inline constexpr const char* kShortLast1 = "最後のﾚｺｰﾄﾞは";
+inline constexpr const char* kShortLast2 = "ﾊﾞｲﾄで､ﾚｺｰﾄﾞ長より短いまま変換しました｡";
+inline constexpr const char* kRecordLength = "ﾚｺｰﾄﾞ長";
+inline constexpr const char* kWithLineEnds = "ﾊﾞｲﾄ､各ﾚｺｰﾄﾞの後に改行(CR LF)あり｡";
+inline constexpr const char* kWithoutLineEnds = "ﾊﾞｲﾄ､改行なし｡";
+inline constexpr const char* kSelectionUnusable =
+    "対象ﾚｺｰﾄﾞの指定が正しくありません(開始位置は1以上､長さは文字のﾊﾞｲﾄ数)｡";
+inline constexpr const char* kRecordLengthsDiffer =
+    "処理のﾌｫｰﾏｯﾄのﾚｺｰﾄﾞ長が一致しません｡1回の読込みで変換するため､同じﾚｺｰﾄﾞ長にしてください｡";
+inline constexpr const char* kDestinationsJoin = "､";
 inline constexpr const char* kLogRead = "を読込み､";
 inline constexpr const char* kLogWritten = "に書込む｡";
 inline constexpr const char* kAfterRunFailed1 = "処理後実行ﾌｧｲﾙ｢";
@@ -51,6 +64,7 @@ inline constexpr const char* kFormatLabel = "ﾌｫｰﾏｯﾄﾌｧｲﾙ: ";
 inline constexpr const char* kDestinationKept = "出力先の元の内容はそのまま残っています｡";
 inline constexpr const char* kDestinationDamaged =
     "出力先は上書きの途中で失敗したため､内容が不完全です｡";
+inline constexpr const char* kDestinationTwice = "同じ先ﾌｧｲﾙが2回指定されています｡";
 inline constexpr const char* kDestinationIsFolder = "先ﾌｧｲﾙにﾌｫﾙﾀﾞが指定されています｡";
 
 // A run whose source, destination or format is the log itself.

@@ -6,11 +6,14 @@
 #include "engine/engine_texts.h"
 #include "engine/field_names.h"
 #include "engine/path_hints.h"
+#include "engine/record_conversion.h"
 #include "engine/run_log.h"
 #include "format/format_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <sys/stat.h>
 #include <tuple>
 
@@ -61,7 +64,13 @@ bool refuseTheLog(const RunRequest& r, MessageBoxes& boxes) {
         {&r.destinationPath, t::kDestinationIsLog, r.standardOutput},
         {&r.formatPath, t::kFormatIsLog, false},
     };
-    for (const auto& [path, name, isStream] : files) {
+    std::vector<std::tuple<const std::string*, const char*, bool>> all(std::begin(files),
+                                                                       std::end(files));
+    for (const ExtraPair& pair : r.extraPairs) {
+        all.emplace_back(&pair.destinationPath, t::kDestinationIsLog, false);
+        all.emplace_back(&pair.formatPath, t::kFormatIsLog, false);
+    }
+    for (const auto& [path, name, isStream] : all) {
         if (!isStream && isRunLog(*path, log)) {
             boxes.show(stop(std::string(name) + t::kIsLog1 + log + t::kIsLog2));
             return true;
@@ -71,15 +80,15 @@ bool refuseTheLog(const RunRequest& r, MessageBoxes& boxes) {
 }
 
 // The checks of a destination file: not a folder, not replaced unasked.
-bool checkDestination(const RunRequest& r, MessageBoxes& boxes) {
-    if (isDirectory(r.destinationPath)) {
+bool checkDestination(const RunRequest& r, const std::string& destination, MessageBoxes& boxes) {
+    if (isDirectory(destination)) {
         boxes.show(stop(std::string(t::kDestinationIsFolder) + "\r" + t::kDestinationLabel +
-                        r.destinationPath));
+                        destination));
         return false;
     }
     // A dangling link counts as an existing destination: writing creates
     // the file it names.
-    if (pathExists(r.destinationPath) && !r.overwriteExisting) {
+    if (pathExists(destination) && !r.overwriteExisting) {
         Message ask{t::kOverwrite, t::kOverwriteTitle, Icon::None, Buttons::OkCancel, Answer::Ok};
         if (boxes.show(ask) != Answer::Ok)
             return false;
@@ -87,8 +96,9 @@ bool checkDestination(const RunRequest& r, MessageBoxes& boxes) {
     return true;
 }
 
-bool checkDestinationFolder(const RunRequest& r, MessageBoxes& boxes) {
-    std::string folder = destinationFolder(r.destinationPath);
+bool checkDestinationFolder(const RunRequest& r, const std::string& destination,
+                            MessageBoxes& boxes) {
+    std::string folder = destinationFolder(destination);
     if (!isDirectory(folder)) {
         boxes.show(
             stop(missingPathText(t::kNoDestinationFolder, folder, PathRole::Folder, hints(r))));
@@ -97,26 +107,60 @@ bool checkDestinationFolder(const RunRequest& r, MessageBoxes& boxes) {
     return true;
 }
 
-// The checks before anything is opened, in the order the user meets them;
-// false when the run must not start. A stream is not checked.
+// Two pairs that write one file would leave only the second's records.
+bool refuseSharedDestinations(const RunRequest& r, MessageBoxes& boxes) {
+    std::vector<std::string> seen{r.destinationPath};
+    for (const ExtraPair& pair : r.extraPairs) {
+        for (const std::string& earlier : seen) {
+            // The log's test of one file under two names fits any two files.
+            if (isRunLog(pair.destinationPath, earlier)) {
+                boxes.show(stop(std::string(t::kDestinationTwice) + "\r" + t::kDestinationLabel +
+                                pair.destinationPath));
+                return true;
+            }
+        }
+        seen.push_back(pair.destinationPath);
+    }
+    return false;
+}
+
+bool checkFormat(const RunRequest& r, const std::string& format, MessageBoxes& boxes) {
+    if (isRegularFile(format))
+        return true;
+    boxes.show(stop(notAFileText(t::kNoFormat, t::kFormatLabel, format, r)));
+    return false;
+}
+
+// The checks before anything is opened, in the order the user meets them,
+// the job's first pair first; false when the run must not start. A stream
+// is not checked.
 bool checkPaths(const RunRequest& r, MessageBoxes& boxes) {
-    if (r.sourcePath.empty() || r.destinationPath.empty() || r.formatPath.empty()) {
+    bool pairsFilled = true;
+    for (const ExtraPair& pair : r.extraPairs)
+        pairsFilled = pairsFilled && !pair.formatPath.empty() && !pair.destinationPath.empty();
+    if (r.sourcePath.empty() || r.destinationPath.empty() || r.formatPath.empty() ||
+        !pairsFilled) {
         boxes.show(stop(std::string(t::kPathsRequired1) + "\r" + t::kPathsRequired2));
         return false;
     }
-    if (refuseTheLog(r, boxes))
+    if (refuseTheLog(r, boxes) || refuseSharedDestinations(r, boxes))
         return false;
     if (!r.standardInput && !isRegularFile(r.sourcePath)) {
         boxes.show(stop(notAFileText(t::kNoSource, t::kSourceLabel, r.sourcePath, r)));
         return false;
     }
-    if (!r.standardOutput && !checkDestination(r, boxes))
+    if (!r.standardOutput && !checkDestination(r, r.destinationPath, boxes))
         return false;
-    if (!isRegularFile(r.formatPath)) {
-        boxes.show(stop(notAFileText(t::kNoFormat, t::kFormatLabel, r.formatPath, r)));
+    if (!checkFormat(r, r.formatPath, boxes))
         return false;
-    }
-    return r.standardOutput || checkDestinationFolder(r, boxes);
+    if (!r.standardOutput && !checkDestinationFolder(r, r.destinationPath, boxes))
+        return false;
+    for (const ExtraPair& pair : r.extraPairs)
+        if (!checkDestination(r, pair.destinationPath, boxes) ||
+            !checkFormat(r, pair.formatPath, boxes) ||
+            !checkDestinationFolder(r, pair.destinationPath, boxes))
+            return false;
+    return true;
 }
 
 // The fixed failure text, then the file that failed and why, and what
@@ -128,6 +172,8 @@ Message failureMessage(const ConversionResult& result) {
         m.text += detail(t::kSourceLabel, f.path, f.error, false);
     else if (f.file == RunFailure::File::Destination)
         m.text += detail(t::kDestinationLabel, f.path, f.error, true);
+    if (f.selectionUnusable)
+        m.text += std::string("\r") + t::kSelectionUnusable;
     if (f.destinationDamaged)
         m.text += std::string("\r") + t::kDestinationDamaged;
     else if (f.destinationExisted)
@@ -135,40 +181,95 @@ Message failureMessage(const ConversionResult& result) {
     return m;
 }
 
-RunStatus convert(const RunRequest& r, const OutputOverride& output, MessageBoxes& boxes,
-                  RunObserver& observer, RunReport& report) {
-    FormatDefinition format;
-    if (!loadFormatFile(r.formatPath, format, boxes))
-        return RunStatus::Failed;
+// Loads a format with the run's output override and its field-name line;
+// false after the failure was shown.
+bool loadTarget(const std::string& formatPath, const std::string& destination,
+                const OutputOverride& output, MessageBoxes& boxes, ConversionTarget& target) {
+    FormatDefinition& format = target.format;
+    if (!loadFormatFile(formatPath, format, boxes))
+        return false;
     if (!output.encoding.empty())
         format.settings.outputEncoding = output.encoding;
     if (!output.lineEnd.empty())
         format.settings.outputLineEnd = output.lineEnd;
-    std::string fieldNameRow;
     if (format.settings.fieldNamesOnTop) {
-        auto names = readFieldNameRow(r.formatPath);
+        auto names = readFieldNameRow(formatPath);
         if (!names) {
             boxes.show(stop(t::kFieldNamesFailed));
-            return RunStatus::Failed;
+            return false;
         }
-        fieldNameRow = *names;
+        target.fieldNameRow = *names;
     }
-    ConversionPaths paths{r.sourcePath, r.destinationPath, runLogPath(r.logDirectory),
-                          r.standardInput, r.standardOutput};
-    ConversionResult result = saveData(format, fieldNameRow, paths, [&] { observer.yield(); });
+    target.destination = destination;
+    return true;
+}
+
+// The run's layouts, the job's first pair first; empty after a failure was
+// shown. All must cut the source alike, as it is read once for all.
+std::optional<std::vector<ConversionTarget>> loadTargets(const RunRequest& r,
+                                                         const OutputOverride& output,
+                                                         MessageBoxes& boxes) {
+    std::vector<ConversionTarget> targets(1 + r.extraPairs.size());
+    if (!loadTarget(r.formatPath, r.destinationPath, output, boxes, targets[0]))
+        return std::nullopt;
+    for (std::size_t i = 0; i < r.extraPairs.size(); ++i) {
+        const ExtraPair& pair = r.extraPairs[i];
+        if (!loadTarget(pair.formatPath, pair.destinationPath, output, boxes, targets[i + 1]))
+            return std::nullopt;
+    }
+    const long long length = decimalValue(targets[0].format.settings.recordLength);
+    for (const ConversionTarget& target : targets) {
+        if (std::max(decimalValue(target.format.settings.recordLength), 0LL) !=
+            std::max(length, 0LL)) {
+            boxes.show(stop(t::kRecordLengthsDiffer));
+            return std::nullopt;
+        }
+    }
+    return targets;
+}
+
+// One layout of lines converted as ever, or records: fixed-length, selected
+// or for several layouts at once.
+ConversionResult convertTargets(const std::vector<ConversionTarget>& targets,
+                                const RunRequest& r, RunObserver& observer) {
+    const std::string log = runLogPath(r.logDirectory);
+    auto yield = [&] { observer.yield(); };
+    const FormatSettings& s = targets[0].format.settings;
+    if (targets.size() == 1 && !s.hasRecordLength() && !s.hasRecordSelection())
+        return saveData(targets[0].format, targets[0].fieldNameRow,
+                        ConversionPaths{r.sourcePath, r.destinationPath, log, r.standardInput,
+                                        r.standardOutput},
+                        yield);
+    return saveRecords(targets, r.sourcePath, log, yield);
+}
+
+RunStatus convert(const RunRequest& r, const OutputOverride& output, MessageBoxes& boxes,
+                  RunObserver& observer, RunReport& report) {
+    auto targets = loadTargets(r, output, boxes);
+    if (!targets)
+        return RunStatus::Failed;
+    ConversionResult result = convertTargets(*targets, r, observer);
     report.recordCount = result.recordCount;
     report.replacedCount = result.replacedCount;
     report.bytesRead = result.bytesRead;
     if (!result.logProblem.empty())
-        report.logProblem = t::logNotWrittenText(paths.logFile, result.logProblem);
+        report.logProblem = t::logNotWrittenText(runLogPath(r.logDirectory), result.logProblem);
     if (!result.ok) {
         boxes.show(failureMessage(result));
         return RunStatus::Failed;
     }
+    std::vector<std::string> destinations;
+    for (const ConversionTarget& target : *targets)
+        destinations.push_back(target.destination);
+    report.noteLines = recordNoteLines(result.notes, destinations);
     bool someoneFollows = r.unattended || !r.afterRunPath.empty() || r.exitAfterRun;
     report.completionShown = !someoneFollows;
-    if (!someoneFollows)
-        boxes.show(t::completionMessage(result.recordCount, result.replacedCount));
+    if (!someoneFollows) {
+        Message done = t::completionMessage(result.recordCount, result.replacedCount);
+        for (const std::string& line : report.noteLines)
+            done.text += "\r" + line;
+        boxes.show(done);
+    }
     return RunStatus::Completed;
 }
 

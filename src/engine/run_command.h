@@ -4,8 +4,17 @@
 #include "common/process.h"
 
 #include <string>
+#include <vector>
 
 namespace quisk {
+
+// A further layout of a job and the file it writes: the job converts its
+// source with every pair in one pass.
+struct ExtraPair {
+    std::string formatPath;
+    std::string destinationPath;
+    bool operator==(const ExtraPair&) const = default;
+};
 
 // What one run needs: the job's paths and switches as the main window (or
 // the runner's command line) holds them at the moment the run starts.
@@ -28,6 +37,7 @@ struct RunRequest {
     // checked beforehand, and standard output is written as it goes.
     bool standardInput = false;
     bool standardOutput = false;
+    std::vector<ExtraPair> extraPairs; // after the first pair, in job order
 };
 
 // Output encoding and line end for one run instead of the format's, as the
@@ -48,6 +58,7 @@ struct RunReport {
     long long recordCount = 0;
     long long replacedCount = 0; // U+FFFD written for bytes without a character
     long long bytesRead = 0;     // source bytes, after decompression
+    std::vector<std::string> noteLines; // under the completion message's first line
     bool completionShown = false;
     bool afterRunStarted = false;
     // A line saying that the run log was not written, and why; empty when
