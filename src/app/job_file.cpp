@@ -27,6 +27,13 @@ std::string jobFileText(const JobDefinition& job) {
         out += value;
         out += '"';
     }
+    for (const ExtraPair& pair : job.extraPairs) {
+        for (const std::string& value : {pair.formatPath, pair.destinationPath}) {
+            out += ",\"";
+            out += changeDouble(value);
+            out += '"';
+        }
+    }
     out += "\r\n";
     return out;
 }
@@ -36,8 +43,13 @@ std::optional<JobDefinition> parseJobText(std::string_view text) {
     std::vector<std::string> v;
     if (!reader.readRecord(kJobValueCount, v))
         return std::nullopt;
-    return JobDefinition{restoreDouble(v[0]), restoreDouble(v[1]), restoreDouble(v[2]),
-                         restoreDouble(v[3]), restoreDouble(v[4]), v[5] == "1", v[6] == "1"};
+    JobDefinition job{restoreDouble(v[0]), restoreDouble(v[1]), restoreDouble(v[2]),
+                      restoreDouble(v[3]), restoreDouble(v[4]), v[5] == "1", v[6] == "1", {}};
+    std::string format, destination;
+    while (reader.valueFollowsOnLine() && reader.readNext(format) &&
+           reader.valueFollowsOnLine() && reader.readNext(destination))
+        job.extraPairs.push_back({restoreDouble(format), restoreDouble(destination)});
+    return job;
 }
 
 std::optional<JobDefinition> readJobFile(const std::string& path, int* error) {

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "engine/run_command.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The job file (.dof): one Shift-JIS line of seven quoted, comma-separated
-// values naming everything one conversion needs.
+// values naming everything one conversion needs, optionally followed on the
+// same line by further (format, destination) pairs for the same source.
 namespace quisk {
 
 struct JobDefinition {
@@ -16,6 +20,9 @@ struct JobDefinition {
     std::string afterRunPath;
     bool overwriteExisting = false;
     bool exitAfterRun = false;
+    // Further layouts of the source and the files they write, converted in
+    // the same pass; written after the seventh value only when there are any.
+    std::vector<ExtraPair> extraPairs;
 
     bool operator==(const JobDefinition&) const = default;
 };
@@ -24,7 +31,9 @@ struct JobDefinition {
 std::string jobFileText(const JobDefinition& job);
 
 // Reads the seven values of a job file's text: quoted or unquoted, on one
-// line or several; anything after the seventh is ignored. Empty when fewer
+// line or several. Values that follow the seventh on its line are read as
+// (format, destination) pairs, a last half pair dropped; anything on later
+// lines is ignored. Empty when fewer
 // than seven values can be read.
 std::optional<JobDefinition> parseJobText(std::string_view text);
 

@@ -223,6 +223,7 @@ std::optional<RunRequest> requestFor(const Options& o, const std::string& rerunC
         r.afterRunPath = job->afterRunPath;
         r.overwriteExisting = job->overwriteExisting;
         r.exitAfterRun = job->exitAfterRun;
+        r.extraPairs = job->extraPairs;
         r.jobPath = o.paths[0];
         r.rerunCommand = rerunCommand;
     } else {
@@ -259,11 +260,15 @@ int runOne(const Options& o, int argc, char** argv) {
     RunObserver observer;
     RunReport report = runJob(*request, boxes, launcher, observer, o.output);
     // A job that starts a program or ends the application shows no
-    // completion message; replaced bytes are still worth a line.
-    if (report.status == RunStatus::Completed && report.replacedCount > 0 &&
-        !report.completionShown)
-        std::cerr << engine_texts::kConfirmTitle << ": "
-                  << engine_texts::replacedText(report.replacedCount) << '\n';
+    // completion message; replaced bytes and skipped records are still worth
+    // a line each.
+    if (report.status == RunStatus::Completed && !report.completionShown) {
+        if (report.replacedCount > 0)
+            std::cerr << engine_texts::kConfirmTitle << ": "
+                      << engine_texts::replacedText(report.replacedCount) << '\n';
+        for (const std::string& line : report.noteLines)
+            std::cerr << engine_texts::kConfirmTitle << ": " << line << '\n';
+    }
     if (!report.logProblem.empty())
         std::cerr << report.logProblem << '\n';
     if (report.status != RunStatus::Completed)

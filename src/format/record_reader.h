@@ -23,6 +23,12 @@ public:
     // quoted value has no closing quote.
     bool readRecord(std::size_t count, std::vector<std::string>& values);
 
+    // True when the last value read was followed by a comma: another value
+    // follows on the same line.
+    bool valueFollowsOnLine() const { return afterComma_; }
+    // Reads one value; false when the text ends first.
+    bool readNext(std::string& value) { return readValue(value); }
+
 private:
     bool readValue(std::string& value);
     void skipBlanks();

@@ -40,7 +40,7 @@ protected:
             "f.qfd",
             "\"A\",\"1\",\"2\",\"Char\",\"\",\"\"\r\n\"N\",\"3\",\"1\",\"Num\",\"\",\"\"\r\n");
         writeJobFile(path("job.dof"),
-                     JobDefinition{"job", "in.txt", "out.csv", "f.qfd", "", false, false});
+                     JobDefinition{"job", "in.txt", "out.csv", "f.qfd", "", false, false, {}});
     }
     Outcome run(const std::string& arguments) {
         std::string err = path("stderr.txt");

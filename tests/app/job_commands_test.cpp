@@ -44,7 +44,7 @@ protected:
         fs::current_path(dir);
         state.jobPath = "無題.dof";
         state.startDirectory = dir.string();
-        window.job = {"売上", "in.txt", "out.csv", "f.qfd", "", true, false};
+        window.job = {"売上", "in.txt", "out.csv", "f.qfd", "", true, false, {}};
     }
     void TearDown() override {
         fs::current_path(previous);
@@ -81,7 +81,7 @@ TEST_F(JobCommandsTest, UntitledSaveAsksForANameAndCancelWritesNothing) {
 }
 
 TEST_F(JobCommandsTest, SavingOverAnExistingFileAsksFirst) {
-    writeJob("old.dof", {"old", "", "", "", "", false, false});
+    writeJob("old.dof", {"old", "", "", "", "", false, false, {}});
     state.jobPath = path("a.dof");
     dialogs.answer(path("old.dof"));
     boxes.answer(Answer::Cancel);
@@ -167,7 +167,7 @@ TEST_F(JobCommandsTest, ClosingPromptKeepsTheWindowWhenTheSaveFails) {
 
 TEST_F(JobCommandsTest, NewJobKeepsOnlyTheName) {
     jobs.newJob();
-    EXPECT_EQ(window.job, (JobDefinition{"売上", "", "", "", "", false, false}));
+    EXPECT_EQ(window.job, (JobDefinition{"売上", "", "", "", "", false, false, {}}));
     EXPECT_EQ(window.caption, "Quisk - [ 無題.dof ]");
     EXPECT_FALSE(state.jobDirty);
 }
@@ -195,7 +195,7 @@ TEST_F(JobCommandsTest, OpenJob) {
     EXPECT_EQ(boxes.shown.at(1).text, "処理ﾌｧｲﾙの読み込みに失敗しました｡\r処理ﾌｧｲﾙ: " +
                                           path("pipe.dof") + "\r通常のファイルではありません｡");
 
-    JobDefinition stored{"n", "s", "d", "f", "p", false, true};
+    JobDefinition stored{"n", "s", "d", "f", "p", false, true, {}};
     writeJob("good.dof", stored);
     dialogs.answer(path("good.dof"));
     jobs.openJob();
@@ -206,7 +206,7 @@ TEST_F(JobCommandsTest, OpenJob) {
 }
 
 TEST_F(JobCommandsTest, StartupLoadsTheDefaultJobOfTheStartDirectory) {
-    JobDefinition stored{"既定", "s", "d", "f", "", false, false};
+    JobDefinition stored{"既定", "s", "d", "f", "", false, false, {}};
     writeJob("Quisk.dof", stored);
     jobs.loadStartupJob(parseCommandLine({}));
     EXPECT_EQ(window.job, stored);

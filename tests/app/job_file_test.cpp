@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 
 namespace quisk {
 namespace {
@@ -15,7 +17,7 @@ const char* const kExampleLine =
 
 JobDefinition exampleJob() {
     return {"月次売上", "C:\\DATA\\URIAGE.TXT", "C:\\OUT\\A,B.CSV", "C:\\DATA\\URIAGE.qfd", "",
-            true, false};
+            true, false, {}};
 }
 
 TEST(JobFile, TheWorkedExampleRoundTripsByteForByte) {
@@ -24,7 +26,7 @@ TEST(JobFile, TheWorkedExampleRoundTripsByteForByte) {
 }
 
 TEST(JobFile, QuotesCommasAndLiteralPlaceholders) {
-    JobDefinition job{"a\"b", "x,y", "$34$", "", "", false, true};
+    JobDefinition job{"a\"b", "x,y", "$34$", "", "", false, true, {}};
     auto back = parseJobText(jobFileText(job));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->jobName, "a\"b");
@@ -50,6 +52,28 @@ TEST(JobFile, FewerThanSevenValuesFail) {
     EXPECT_FALSE(parseJobText("\"n\",\"s\",\"d\",\"f\",\"\",\"1\"\r\n"));
     EXPECT_FALSE(parseJobText(""));
     EXPECT_FALSE(parseJobText("\"n\",\"s\",\"d\",\"f\",\"\",\"1\",\"0"));
+}
+
+TEST(JobFileExtraPairs, FollowTheSeventhValueOnItsLineAndRoundTrip) {
+    JobDefinition job = exampleJob();
+    job.extraPairs = {{"C:\\Z\\data.qfd", "C:\\OUT\\data,1.csv"}, {"t.qfd", ""}};
+    const std::string text = jobFileText(job);
+    EXPECT_EQ(text, std::string(kExampleLine, std::strlen(kExampleLine) - 2) +
+                        ",\"C:\\Z\\data.qfd\",\"C:\\OUT\\data$44$1.csv\",\"t.qfd\",\"\"\r\n");
+    EXPECT_EQ(parseJobText(text), job);
+}
+
+TEST(JobFileExtraPairs, AHalfPairIsDroppedAndLaterLinesStayIgnored) {
+    auto job = parseJobText("\"n\",\"s\",\"d\",\"f\",\"\",\"1\",\"0\",\"g.qfd\",\"e.csv\",\"h.qfd\"\r\n");
+    ASSERT_TRUE(job);
+    EXPECT_EQ(job->extraPairs, (std::vector<ExtraPair>{{"g.qfd", "e.csv"}}));
+    job = parseJobText("\"n\",\"s\",\"d\",\"f\",\"\",\"1\",\"0\"\r\n\"g.qfd\",\"e.csv\"\r\n");
+    ASSERT_TRUE(job);
+    EXPECT_TRUE(job->extraPairs.empty());
+    // the seven values over several lines, the pair after the seventh
+    job = parseJobText("\"n\",\"s\"\r\n\"d\",\"f\",\"\",\"1\",\"0\",\"g.qfd\",\"e.csv\"\r\n");
+    ASSERT_TRUE(job);
+    EXPECT_EQ(job->extraPairs.size(), 1u);
 }
 
 using JobFileOnDisk = testing::TempFolder;

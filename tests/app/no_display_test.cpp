@@ -75,7 +75,7 @@ TEST_F(NoDisplay, TheOffscreenPlatformStillRunsAJob) {
     writeText("in.txt", "ab\r\n");
     writeText("f.qfd", "\"A\",\"1\",\"2\",\"Char\",\"\",\"\"\r\n");
     ASSERT_TRUE(writeJobFile(path("job.dof"),
-                             JobDefinition{"job", "in.txt", "out.csv", "f.qfd", "", false, true}));
+                             JobDefinition{"job", "in.txt", "out.csv", "f.qfd", "", false, true, {}}));
     Outcome byOption = start("", "-platform offscreen job.dof /I");
     EXPECT_EQ(byOption.status, 0) << byOption.err;
     EXPECT_EQ(readText("out.csv"), "\"ab\"\r\n");

@@ -27,7 +27,7 @@ protected:
         write("f.qfd",
               "\"A\",\"1\",\"2\",\"Char\",\"\",\"\"\r\n\"N\",\"3\",\"1\",\"Num\",\"\",\"\"\r\n");
         writeJobFile(path("job.dof"),
-                     JobDefinition{"job", "in.txt", "out.csv", "f.qfd", "", false, false});
+                     JobDefinition{"job", "in.txt", "out.csv", "f.qfd", "", false, false, {}});
     }
     void write(const std::string& name, const std::string& utf8) { writeText(name, utf8); }
     std::string read(const std::string& name) const { return readText(name); }

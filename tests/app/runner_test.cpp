@@ -89,7 +89,7 @@ TEST_F(Runner, AJobStartedFromAnotherFolderSaysWhereToRunIt) {
 
 TEST_F(Runner, AnAfterRunProgramThatCannotStartExitsWithThree) {
     writeJobFile(path("job.dof"), JobDefinition{"job", "in.txt", "out.csv", "f.qfd",
-                                                "/no/such/program 'an argument'", true, false});
+                                                "/no/such/program 'an argument'", true, false, {}});
     Outcome o = run("job.dof");
     EXPECT_EQ(o.status, 3);
     EXPECT_EQ(o.err, "ｴﾗｰ: 処理後実行ﾌｧｲﾙ｢/no/such/program 'an argument'｣を実行できませんでした｡\n"
@@ -159,7 +159,7 @@ protected:
             source += "ab1\r\n";
         writeBytes("big.txt", source);
         writeJobFile(path("big.dof"),
-                     JobDefinition{"job", "big.txt", "out.csv", "f.qfd", "", true, false});
+                     JobDefinition{"job", "big.txt", "out.csv", "f.qfd", "", true, false, {}});
     }
 
     int runAndSend(int signal) {

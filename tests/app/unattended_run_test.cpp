@@ -22,7 +22,7 @@ protected:
             fs::create_directories(root / name);
             for (const char* file : {"sales.txt", "sales.qfd"})
                 fs::copy_file(fs::path(QUISK_SOURCE_DIR) / "examples" / file, root / name / file);
-            JobDefinition job{"売上の変換", "sales.txt", "sales.csv", "sales.qfd", "", false, true};
+            JobDefinition job{"売上の変換", "sales.txt", "sales.csv", "sales.qfd", "", false, true, {}};
             ASSERT_TRUE(writeJobFile((root / name / "job.dof").string(), job));
         }
     }

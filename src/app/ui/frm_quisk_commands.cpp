@@ -68,7 +68,9 @@ void FrmQuisk::cmdSearch_Click() {
                        job.formatFilePath,    job.afterRunPath,
                        job.overwriteExisting, job.exitAfterRun,
                        state_.unattended,     state_.startDirectory,
-                       state_.jobPath,        ""}; // the window has no command to suggest
+                       state_.jobPath,        "", // the window has no command to suggest
+                       false,                 false, // no streams in the window
+                       job.extraPairs};
     RunFeedback feedback(*this, request);
     RunReport report = runJob(request, platform_.messages, platform_.launcher, feedback);
     state_.openFormatDirectly = false;

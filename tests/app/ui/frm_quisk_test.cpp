@@ -65,7 +65,7 @@ protected:
         return *window;
     }
     JobDefinition salesJob() const {
-        return {"売上", at("sales.txt"), at("out.csv"), at("sales.qfd"), "", false, false};
+        return {"売上", at("sales.txt"), at("out.csv"), at("sales.qfd"), "", false, false, {}};
     }
     template <class T> T* child(const char* name) {
         T* found = window->findChild<T*>(QString::fromLatin1(name));
@@ -158,7 +158,7 @@ TEST_F(FrmQuiskTest, WindowIsFixedCentredAndHasTheMenus) {
 }
 
 TEST_F(FrmQuiskTest, StartupShowsTheDefaultJobUnchanged) {
-    start({"売上", "a.txt", "b.csv", "c.qfd", "d.sh", true, false});
+    start({"売上", "a.txt", "b.csv", "c.qfd", "d.sh", true, false, {}});
     EXPECT_EQ(window->windowTitle(), QString::fromStdString("Quisk - [ " + at("Quisk.dof") + " ]"));
     EXPECT_EQ(box("DoNameTxt")->text(), QStringLiteral("売上"));
     EXPECT_EQ(box("PasTxt4")->text(), QStringLiteral("d.sh"));
