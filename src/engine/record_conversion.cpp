@@ -4,12 +4,9 @@
 #include "engine/engine_texts.h"
 #include "engine/fixed_record_reader.h"
 #include "engine/line_reader.h"
-#include "engine/record_formatter.h"
-#include "engine/record_selection.h"
+#include "engine/record_targets.h"
 #include "engine/run_log.h"
-#include "engine/run_parts.h"
 
-#include <cstring>
 #include <memory>
 #include <new>
 
@@ -24,18 +21,12 @@ static_assert(LineReader::kSlack >= RecordFormatter::kSlack &&
 // Output is collected in blocks of this size before it is encoded and written.
 constexpr std::size_t kBlockSize = 1 << 20;
 
-struct Range {
-    long long from;
-    long long to;
-    bool contains(long long n) const { return from <= n && n <= to; }
-};
-
 // A block of output for one destination, passed on (in the output encoding)
 // whenever the next piece would not fit, so a record of any size fits too.
 class TargetBlock final : public RecordSink {
 public:
-    TargetBlock(OutputFile& file, const OutputEncoder& encoder, long long& replaced)
-        : file_(file), encoder_(encoder), replaced_(replaced) {}
+    explicit TargetBlock(Target& target)
+        : file_(target.file), encoder_(target.encoder), replaced_(target.replaced) {}
     char* room(std::size_t n) override {
         if (size_ + n > buffer_.size()) {
             flush(false);
@@ -63,147 +54,33 @@ private:
     bool ok_ = true;
 };
 
-// Everything one destination of the run needs.
-struct Target {
-    Target(const ConversionTarget& spec, RecordFormatter f, OutputEncoder e, RunTexts texts)
-        : spec(spec), formatter(std::move(f)), encoder(e), texts(std::move(texts)) {
-        const FormatSettings& s = spec.format.settings;
-        exclude = {decimalValue(s.excludeFrom), decimalValue(s.excludeTo)};
-        writeAsIs = {decimalValue(s.writeAsIsFrom), decimalValue(s.writeAsIsTo)};
-    }
-
-    const ConversionTarget& spec;
-    RecordFormatter formatter;
-    OutputEncoder encoder;
-    RunTexts texts;
-    Range exclude{};
-    Range writeAsIs{};
-    std::optional<RecordSelection> selection;
-    OutputFile file;
-    long long replaced = 0;
-    long long skipped = 0;
-    TargetBlock block{file, encoder, replaced};
-};
-
-using Targets = std::vector<std::unique_ptr<Target>>;
-
-char* appendLineEnd(char* at) {
-    *at++ = '\r';
-    *at++ = '\n';
-    return at;
-}
-
-void copyInPieces(std::string_view record, RecordSink& out) {
-    while (!record.empty()) {
-        std::size_t n = std::min(record.size(), kBlockSize / 2);
-        char* at = out.room(n);
-        std::memcpy(at, record.data(), n);
-        out.wrote(at + n);
-        record.remove_prefix(n);
-    }
-}
-
-enum class Outcome { Written, Unformattable };
-
-// What one record stands for in one destination: nothing when excluded or
-// not selected, itself when written as is, else its formatted record.
-Outcome writeRecord(Target& target, std::string_view record, long long number) {
-    if (target.exclude.contains(number))
-        return Outcome::Written;
-    const bool asIs = target.writeAsIs.contains(number);
-    if (!asIs && target.selection && !target.selection->matches(record)) {
-        ++target.skipped;
-        return Outcome::Written;
-    }
-    if (!asIs && !target.formatter.canFormat())
-        return Outcome::Unformattable;
-    TargetBlock& out = target.block;
-    const std::size_t most =
-        (asIs ? record.size() : target.formatter.maxRecordBytes(record.size())) + 2;
-    if (most > kBlockSize) {
-        if (asIs)
-            copyInPieces(record, out);
-        else
-            target.formatter.writeInPieces(record, out);
-        out.wrote(appendLineEnd(out.room(2)));
-        return Outcome::Written;
-    }
-    char* at = out.room(most);
-    if (asIs) {
-        std::memcpy(at, record.data(), record.size());
-        at += record.size();
-    } else {
-        at = target.formatter.write(record, at);
-    }
-    out.wrote(appendLineEnd(at));
-    return Outcome::Written;
-}
-
-// Where the loop over the records stopped.
-struct LoopEnd {
-    bool ok = true;
-    Target* unformattable = nullptr; // a format that could not cut a record
-    Target* unwritable = nullptr;    // a destination that could not be written
-};
-
-// Hands every record of every run to every target.
-template <typename Reader, typename MakeCursor>
-LoopEnd convertAll(Reader& source, MakeCursor cursorOf, Targets& targets, long long& count,
-                   long long& lastRecordBytes, Yielder& yielder) {
-    std::string_view run;
-    while (source.nextRecords(run)) {
-        auto cursor = cursorOf(run);
-        std::string_view record;
-        while (cursor.next(record)) {
+// The loop over a source of lines, which may be of any length: every line
+// goes to every target on this thread, through blocks that are written
+// whenever they fill up.
+LoopEnd convertLines(LineReader& source, Targets& targets, long long& count, Yielder& yielder) {
+    std::vector<std::unique_ptr<TargetBlock>> blocks;
+    for (auto& target : targets)
+        blocks.push_back(std::make_unique<TargetBlock>(*target));
+    std::string_view lines;
+    while (source.nextLines(lines)) {
+        LineCursor cursor(lines);
+        std::string_view line;
+        while (cursor.next(line)) {
             ++count;
-            lastRecordBytes = static_cast<long long>(record.size());
-            for (auto& target : targets)
-                if (writeRecord(*target, record, count) == Outcome::Unformattable)
-                    return {false, target.get(), nullptr};
+            for (std::size_t i = 0; i < targets.size(); ++i)
+                if (writeRecord(*targets[i], line, count, *blocks[i], targets[i]->skipped) ==
+                    Outcome::Unformattable)
+                    return {false, targets[i].get(), nullptr};
         }
-        for (auto& target : targets)
-            if (!target->block.flush(false))
-                return {false, nullptr, target.get()};
+        for (std::size_t i = 0; i < targets.size(); ++i)
+            if (!blocks[i]->flush(false))
+                return {false, nullptr, targets[i].get()};
         yielder.ifDue();
     }
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        if (!blocks[i]->flush(true))
+            return {false, nullptr, targets[i].get()};
     return {!source.failed(), nullptr, nullptr};
-}
-
-// A line reader seen through the names of the record reader.
-class LinesAsRecords {
-public:
-    explicit LinesAsRecords(LineReader& reader) : reader_(reader) {}
-    bool nextRecords(std::string_view& lines) { return reader_.nextLines(lines); }
-    bool failed() const { return reader_.failed(); }
-
-private:
-    LineReader& reader_;
-};
-
-// Builds each target's pieces; empty when a format cannot be used, with
-// failure saying why.
-std::optional<Targets> buildTargets(const std::vector<ConversionTarget>& specs,
-                                    RunFailure& failure) {
-    Targets targets;
-    for (const ConversionTarget& spec : specs) {
-        const FormatSettings& s = spec.format.settings;
-        auto formatter = RecordFormatter::build(spec.format);
-        auto encoder = OutputEncoder::build(s);
-        auto texts = encodeRunTexts(s, spec.fieldNameRow);
-        if (!formatter || !encoder || !texts)
-            return std::nullopt;
-        auto target = std::make_unique<Target>(spec, std::move(*formatter), *encoder,
-                                               inOutputForm(*texts, *encoder));
-        if (s.hasRecordSelection()) {
-            target->selection = RecordSelection::build(s);
-            if (!target->selection) {
-                failure.selectionUnusable = true;
-                return std::nullopt;
-            }
-        }
-        targets.push_back(std::move(target));
-    }
-    return targets;
 }
 
 bool openAll(Targets& targets, Target*& failed) {
@@ -220,7 +97,7 @@ bool openAll(Targets& targets, Target*& failed) {
 
 bool finishAll(Targets& targets, Target*& failed) {
     for (auto& target : targets) {
-        if (!target->block.flush(true) || !target->file.write(target->texts.footer)) {
+        if (!target->file.write(target->texts.footer)) {
             failed = target.get();
             return false;
         }
@@ -265,16 +142,13 @@ struct SourceRead {
 SourceRead readSource(const std::vector<ConversionTarget>& specs, const std::string& path,
                       Targets& targets, ConversionResult& result, Yielder& yielder) {
     const long long length = decimalValue(specs.front().format.settings.recordLength);
-    long long lastBytes = 0;
     SourceRead read;
     if (length > 0) {
+        long long lastBytes = 0;
         FixedRecordReader reader(static_cast<std::size_t>(length));
         if (!reader.open(path))
             return {{false, nullptr, nullptr}, reader.error()};
-        auto cursorOf = [&](std::string_view run) {
-            return FixedRecordCursor(run, reader.recordLength(), reader.stride());
-        };
-        read.end = convertAll(reader, cursorOf, targets, result.recordCount, lastBytes, yielder);
+        read.end = convertFixedRecords(reader, targets, result.recordCount, lastBytes, yielder);
         read.error = reader.error();
         result.notes.recordLength = length;
         result.notes.lineEndsAfterRecords = reader.lineEnds();
@@ -285,9 +159,7 @@ SourceRead readSource(const std::vector<ConversionTarget>& specs, const std::str
     LineReader reader;
     if (!reader.open(path))
         return {{false, nullptr, nullptr}, reader.error()};
-    LinesAsRecords lines(reader);
-    auto cursorOf = [](std::string_view run) { return LineCursor(run); };
-    read.end = convertAll(lines, cursorOf, targets, result.recordCount, lastBytes, yielder);
+    read.end = convertLines(reader, targets, result.recordCount, yielder);
     read.error = reader.error();
     return read;
 }
