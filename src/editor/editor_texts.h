@@ -37,6 +37,13 @@ inline constexpr const char* kChkFieldName = "ﾌｨｰﾙﾄﾞ名を先頭に�
 inline constexpr const char* kLblFromFile = "を読込み､";
 inline constexpr const char* kLblToFile = "に書出す｡";
 inline constexpr const char* kLblToCode = "文字ｺｰﾄﾞ･改行";
+inline constexpr const char* kLblRecordLength = "ﾚｺｰﾄﾞ長";
+inline constexpr const char* kLblSelect = "対象ﾚｺｰﾄﾞ";
+inline constexpr const char* kLblSelectStart = "位置";
+inline constexpr const char* kLblSelectLength = "長さ";
+inline constexpr const char* kLblSelectText = "文字";
+inline constexpr const char* kRecordLengthTip = "固定長ﾚｺｰﾄﾞのﾊﾞｲﾄ数｡0か空は1行を1ﾚｺｰﾄﾞとして読みます｡";
+inline constexpr const char* kSelectTip = "この位置のﾊﾞｲﾄが文字と同じﾚｺｰﾄﾞだけを変換します｡";
 inline constexpr const char* kCmdHeader = "ﾍｯﾀﾞｰ･ﾌｯﾀｰ";
 inline constexpr const char* kCmdClose = "閉じる";
 

@@ -97,6 +97,11 @@ void applyMarker(const std::vector<std::string>& v, FormatDefinition& f, StoredF
         if (auto refused = rule(setting))
             boxes.show(*refused);
     };
+    auto number = [&](std::string& setting, const std::string& value) {
+        setting = value;
+        if (auto refused = enforceRecordNumber(setting))
+            boxes.show(*refused);
+    };
     if (marker == t::kMarkerQuoteChar)
         stored.quoteChar = v[1];
     else if (marker == t::kMarkerQuoteNum)
@@ -114,10 +119,10 @@ void applyMarker(const std::vector<std::string>& v, FormatDefinition& f, StoredF
     else if (marker == t::kMarkerOutputLineEnd)
         checked(s.outputLineEnd, enforceOutputLineEnd);
     else if (marker == t::kMarkerRecordLength)
-        s.recordLength = v[1];
+        number(s.recordLength, v[1]);
     else if (marker == t::kMarkerRecordSelection) {
-        s.recordSelectStart = v[1];
-        s.recordSelectLength = v[2];
+        number(s.recordSelectStart, v[1]);
+        number(s.recordSelectLength, v[2]);
         s.recordSelectText = v[3];
     } else if (marker == t::kMarkerExclude) {
         s.excludeFrom = v[1];

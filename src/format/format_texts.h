@@ -16,6 +16,14 @@ inline constexpr const char* kQuoteTooLong = "ﾃｷｽﾄの引用符は､1文
 inline constexpr const char* kFileKindFromList = "ﾌｧｲﾙ形式の選択はｺﾝﾎﾞﾎﾞｯｸｽからしかできません｡";
 inline constexpr const char* kEncodingFromList = "文字ｺｰﾄﾞの選択はｺﾝﾎﾞﾎﾞｯｸｽからしかできません｡";
 inline constexpr const char* kLineEndFromList = "改行ｺｰﾄﾞの選択はｺﾝﾎﾞﾎﾞｯｸｽからしかできません｡";
+// The record length and the record-type selection's start and length.
+inline constexpr const char* kDigitsOnly = "数字しか入力できません｡";
+inline constexpr const char* kRecordNumberTooLarge = "1から32767までの数字を入力してください｡";
+// Before a save: a selection whose length is not its text's byte count
+// would skip every record.
+inline constexpr const char* kSelectionWrong1 = "｢対象ﾚｺｰﾄﾞ｣の指定が間違っています｡";
+inline constexpr const char* kSelectionWrong2 =
+    "位置は1以上､長さは文字のﾊﾞｲﾄ数(半角1､全角2)にしてください｡";
 
 // Markers of the format file.
 inline constexpr const char* kMarkerQuoteChar = "[!テキスト区切文字-文字]";

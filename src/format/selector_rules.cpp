@@ -34,4 +34,34 @@ std::optional<Message> enforceOutputLineEnd(std::string& lineEnd) {
     return Message{format_texts::kLineEndFromList, format_texts::kInputErrorTitle, Icon::Stop};
 }
 
+std::optional<Message> enforceRecordNumber(std::string& number) {
+    constexpr long long kMost = 32767;
+    std::string digits;
+    for (char c : number)
+        if (c >= '0' && c <= '9')
+            digits += c;
+    if (digits != number) {
+        number = digits;
+        return Message{format_texts::kDigitsOnly, format_texts::kInputErrorTitle, Icon::Stop};
+    }
+    if (digits.size() > 5 || decimalValue(digits) > kMost) {
+        number = std::to_string(kMost);
+        return Message{format_texts::kRecordNumberTooLarge, format_texts::kInputErrorTitle,
+                       Icon::Stop};
+    }
+    return std::nullopt;
+}
+
+std::optional<Message> checkRecordSelection(const FormatSettings& s) {
+    if (!s.hasRecordSelection())
+        return std::nullopt;
+    auto bytes = sjis::encode(s.recordSelectText);
+    if (decimalValue(s.recordSelectStart) >= 1 && bytes &&
+        decimalValue(s.recordSelectLength) == static_cast<long long>(bytes->size()))
+        return std::nullopt;
+    return Message{std::string(format_texts::kSelectionWrong1) + "\r" +
+                       format_texts::kSelectionWrong2,
+                   format_texts::kInputErrorTitle, Icon::Stop};
+}
+
 } // namespace quisk

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/message_box.h"
+#include "format/format_definition.h"
 
 #include <optional>
 #include <string>
@@ -24,5 +25,15 @@ std::optional<Message> enforceFileKind(std::string& kind, const char* defaultKin
 // or CR+LF and the message saying so is returned.
 std::optional<Message> enforceOutputEncoding(std::string& encoding);
 std::optional<Message> enforceOutputLineEnd(std::string& lineEnd);
+
+// The record length and the selection's start and length are digits only,
+// at most 32767; empty counts 0 (no record length, no selection). Other
+// characters are dropped and a larger number is cut to 32767, with the
+// message saying so.
+std::optional<Message> enforceRecordNumber(std::string& number);
+
+// A selection with a text must start at byte 1 or later and be as long as
+// the text's Shift-JIS bytes; the message when it is not, before a save.
+std::optional<Message> checkRecordSelection(const FormatSettings& settings);
 
 } // namespace quisk

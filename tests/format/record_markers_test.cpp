@@ -2,6 +2,7 @@
 // only when set, so every other format keeps its bytes.
 #include "common/file_io.h"
 #include "format/format_file.h"
+#include "format/selector_rules.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +79,36 @@ TEST(RecordMarkersText, AFileWithoutThemMeansLinesAndEveryRecord) {
     EXPECT_FALSE(f.settings.hasRecordLength());
     EXPECT_FALSE(f.settings.hasRecordSelection());
     EXPECT_EQ(f.settings, FormatSettings{});
+}
+
+TEST(RecordMarkersText, LoadedNumbersFollowTheBoxesRules) {
+    ScriptedMessageBoxes boxes;
+    FormatDefinition f;
+    ASSERT_TRUE(parseFormatText("\"[!レコード長]\",\"12x0\",\"\",\"\",\"\",\"\"\r\n"
+                                "\"[!対象レコード]\",\"99999\",\"1\",\"2\",\"\",\"\"\r\n",
+                                f, boxes));
+    EXPECT_EQ(f.settings.recordLength, "120");
+    EXPECT_EQ(f.settings.recordSelectStart, "32767");
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{
+                                 "数字しか入力できません｡",
+                                 "1から32767までの数字を入力してください｡"}));
+}
+
+TEST(RecordSelectionCheck, TheLengthMustBeTheTextsByteCount) {
+    FormatSettings s;
+    EXPECT_FALSE(checkRecordSelection(s)); // no selection
+    s.recordSelectStart = "1";
+    s.recordSelectLength = "1";
+    s.recordSelectText = "2";
+    EXPECT_FALSE(checkRecordSelection(s));
+    s.recordSelectText = "漢";
+    EXPECT_TRUE(checkRecordSelection(s));
+    s.recordSelectLength = "2";
+    EXPECT_FALSE(checkRecordSelection(s));
+    s.recordSelectText = "ｶﾅ"; // two half-width letters, one byte each
+    EXPECT_FALSE(checkRecordSelection(s));
+    s.recordSelectStart = "0";
+    EXPECT_TRUE(checkRecordSelection(s));
 }
 
 TEST_F(RecordMarkers, TheBundledSampleSavesByteForByte) {

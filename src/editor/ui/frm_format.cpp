@@ -130,6 +130,8 @@ void FrmFormat::buildControls() {
     for (QLineEdit* box : {JumpTxtFrom, JumpTxtTo, IgnoreTxtFrom, IgnoreTxtTo})
         box->hide();
 
+    buildRecordBoxes();
+
     CellText = new QLineEdit(body_);
     CellText->installEventFilter(this);
     connect(CellText, &QLineEdit::textChanged, this, [this] { CellText_Change(); });
@@ -138,6 +140,35 @@ void FrmFormat::buildControls() {
     connect(CellText, &QLineEdit::textEdited, this, [this] { markDirty(); });
     buildGrid();
     connectSettings();
+}
+
+// The record length beside the field-name box, and the record-type
+// selection in the row under the buttons.
+void FrmFormat::buildRecordBoxes() {
+    auto label = [this](const char* text, int left, int top, int width) {
+        auto* l = new QLabel(qs(text), body_);
+        place(l, left, top, width, 330);
+        return l;
+    };
+    auto box = [this](int left, int top, int width) {
+        auto* b = new QLineEdit(body_);
+        place(b, left, top, width, 330);
+        return b;
+    };
+    LblRecordLength = label(t::kLblRecordLength, 6120, 20, 780);
+    RecordLenTxt = box(6900, 20, 780);
+    LblSelect = label(t::kLblSelect, 3000, 1740, 960);
+    LblSelectStart = label(t::kLblSelectStart, 3960, 1740, 420);
+    SelectTxtStart = box(4380, 1740, 600);
+    LblSelectLength = label(t::kLblSelectLength, 5100, 1740, 420);
+    SelectTxtLength = box(5520, 1740, 600);
+    LblSelectText = label(t::kLblSelectText, 6240, 1740, 420);
+    SelectTxtText = box(6660, 1740, 1020);
+    for (QWidget* w : {static_cast<QWidget*>(LblRecordLength), static_cast<QWidget*>(RecordLenTxt)})
+        w->setToolTip(qs(t::kRecordLengthTip));
+    for (QWidget* w : {static_cast<QWidget*>(LblSelect), static_cast<QWidget*>(SelectTxtStart),
+                       static_cast<QWidget*>(SelectTxtLength), static_cast<QWidget*>(SelectTxtText)})
+        w->setToolTip(qs(t::kSelectTip));
 }
 
 void FrmFormat::buildGrid() {

@@ -69,6 +69,15 @@ public:
     QLineEdit* JumpTxtTo = nullptr;
     QLineEdit* IgnoreTxtFrom = nullptr;
     QLineEdit* IgnoreTxtTo = nullptr;
+    QLabel* LblRecordLength = nullptr;
+    QLineEdit* RecordLenTxt = nullptr;
+    QLabel* LblSelect = nullptr;
+    QLabel* LblSelectStart = nullptr;
+    QLineEdit* SelectTxtStart = nullptr;
+    QLabel* LblSelectLength = nullptr;
+    QLineEdit* SelectTxtLength = nullptr;
+    QLabel* LblSelectText = nullptr;
+    QLineEdit* SelectTxtText = nullptr;
     QMenu* mnuPopup = nullptr;
     QAction* mnuUndo = nullptr;
     QAction* mnuRedo = nullptr;
@@ -106,6 +115,10 @@ public:
     void CmbToFile_Click();
     void CmbToCode_Change();
     void CmbToLineEnd_Change();
+    // The record length and the selection's start and length: digits only.
+    void RecordLenTxt_Change();
+    void SelectTxtStart_Change();
+    void SelectTxtLength_Change();
 
     // File commands and closing.
     void mnuOpen_Click();
@@ -157,6 +170,7 @@ private:
     void place(QWidget* w, int left, int top, int width, int height);
     void Form_Load();
     void buildControls();
+    void buildRecordBoxes();
     void buildGrid();
     void writeTitlesAndAlignments();
     void loadEditLine(const std::string& text);
@@ -186,6 +200,7 @@ private:
     void enforceKind(SelectorCombo* box, std::string& setting, const char* defaultKind);
     void enforceFixedChoice(SelectorCombo* box, std::string& setting,
                             std::optional<Message> (*rule)(std::string&));
+    void enforceNumber(QLineEdit* box, std::string& setting);
     void applyOutputKind();
     void showSettings();
     void keepSelectorCopies();

@@ -6,9 +6,11 @@
 #include "editor/grid_check.h"
 #include "format/format_file.h"
 #include "format/format_texts.h"
+#include "format/selector_rules.h"
 #include "format/ui/frm_open.h"
 #include "frm_format.h"
 
+#include <QLineEdit>
 #include <QMetaObject>
 
 namespace quisk {
@@ -179,7 +181,14 @@ bool FrmFormat::Grid_Check() {
         Grid1->setRow(check.endRow);
         Grid1->setCol(FieldRow::kCellCount);
     }
-    return answerGridCheck(check, platform_.messages);
+    if (!answerGridCheck(check, platform_.messages))
+        return false;
+    if (auto wrong = checkRecordSelection(format_.settings)) {
+        platform_.messages.show(*wrong);
+        SelectTxtLength->setFocus();
+        return false;
+    }
+    return true;
 }
 
 // Asks before a chosen file is replaced. False when the user declined (the

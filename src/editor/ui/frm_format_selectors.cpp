@@ -1,5 +1,5 @@
 // The settings controls of the format editor: the eight selectors, the
-// field-name check box and the hidden row-range boxes, each writing its value
+// field-name check box, the record boxes and the hidden row-range boxes, each writing its value
 // into the current definition's settings as it changes.
 #include "format/selector_rules.h"
 #include "frm_format.h"
@@ -59,6 +59,10 @@ void FrmFormat::connectSettings() {
     bindRange(JumpTxtTo, s.excludeTo, state_);
     bindRange(IgnoreTxtFrom, s.writeAsIsFrom, state_);
     bindRange(IgnoreTxtTo, s.writeAsIsTo, state_);
+    connect(RecordLenTxt, &QLineEdit::textChanged, this, [this] { RecordLenTxt_Change(); });
+    connect(SelectTxtStart, &QLineEdit::textChanged, this, [this] { SelectTxtStart_Change(); });
+    connect(SelectTxtLength, &QLineEdit::textChanged, this, [this] { SelectTxtLength_Change(); });
+    bindRange(SelectTxtText, s.recordSelectText, state_);
     recordSettingEdits();
 }
 
@@ -74,6 +78,9 @@ void FrmFormat::recordSettingEdits() {
     connect(ChkFieldName, &QCheckBox::toggled, this, [this] { history_->settingsEdited(nullptr); });
     for (QLineEdit* box : {JumpTxtFrom, JumpTxtTo, IgnoreTxtFrom, IgnoreTxtTo})
         connect(box, &QLineEdit::textChanged, this, [this] { history_->settingsEdited(nullptr); });
+    // Typing into one of the record boxes is one step, as in a selector.
+    for (QLineEdit* box : {RecordLenTxt, SelectTxtStart, SelectTxtLength, SelectTxtText})
+        connect(box, &QLineEdit::textChanged, this, [this, box] { history_->settingsEdited(box); });
 }
 
 void FrmFormat::rebuildList(SelectorCombo* box, std::initializer_list<const char*> items) {
@@ -175,6 +182,29 @@ void FrmFormat::CmbToLineEnd_Change() {
     enforceFixedChoice(CmbToLineEnd, format_.settings.outputLineEnd, enforceOutputLineEnd);
 }
 
+// Refused characters are reported and dropped in place, as in the quote
+// boxes; every change marks the format changed.
+void FrmFormat::enforceNumber(QLineEdit* box, std::string& setting) {
+    std::string text = box->text().toStdString();
+    if (auto refused = enforceRecordNumber(text)) {
+        platform_.messages.show(*refused);
+        const QSignalBlocker quiet(box);
+        box->setText(QString::fromStdString(text));
+    }
+    setting = text;
+    markDirty();
+}
+
+void FrmFormat::RecordLenTxt_Change() {
+    enforceNumber(RecordLenTxt, format_.settings.recordLength);
+}
+void FrmFormat::SelectTxtStart_Change() {
+    enforceNumber(SelectTxtStart, format_.settings.recordSelectStart);
+}
+void FrmFormat::SelectTxtLength_Change() {
+    enforceNumber(SelectTxtLength, format_.settings.recordSelectLength);
+}
+
 void FrmFormat::CmbToFile_Click() {
     applyOutputKind();
     markDirty();
@@ -204,6 +234,10 @@ void FrmFormat::showSettings() {
         IgnoreTxtFrom->setText(QString::fromStdString(s.writeAsIsFrom));
         IgnoreTxtTo->setText(QString::fromStdString(s.writeAsIsTo));
         ChkFieldName->setChecked(s.fieldNamesOnTop);
+        RecordLenTxt->setText(QString::fromStdString(s.recordLength));
+        SelectTxtStart->setText(QString::fromStdString(s.recordSelectStart));
+        SelectTxtLength->setText(QString::fromStdString(s.recordSelectLength));
+        SelectTxtText->setText(QString::fromStdString(s.recordSelectText));
     });
 }
 
