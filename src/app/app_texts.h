@@ -131,6 +131,15 @@ inline constexpr const char* kMenuOpen = "処理ﾌｧｲﾙを開く(&O)";
 inline constexpr const char* kMenuSave = "処理ﾌｧｲﾙの上書き保存(&V)";
 inline constexpr const char* kMenuSaveAs = "処理ﾌｧｲﾙを名前を付けて保存(&E)";
 inline constexpr const char* kMenuExit = "終了(&X)";
+// Further (format, destination) pairs of the job: the File menu item that
+// adds the first, and the table that holds them under the job's boxes.
+inline constexpr const char* kMenuAddPair = "ﾌｫｰﾏｯﾄと先ﾌｧｲﾙの組を追加(&P)";
+inline constexpr const char* kPairsLabel = "同じ元ﾌｧｲﾙを続けて変換するﾌｫｰﾏｯﾄと先ﾌｧｲﾙ:";
+inline constexpr const char* kPairFormatTitle = "ﾌｫｰﾏｯﾄﾌｧｲﾙ";
+inline constexpr const char* kPairDestinationTitle = "先ﾌｧｲﾙ";
+inline constexpr const char* kPairAdd = "追加";
+inline constexpr const char* kPairRemove = "削除";
+inline constexpr const char* kPairsTip = "元ﾌｧｲﾙを1回読む間に､組ごとに別の先ﾌｧｲﾙへ書き出します｡";
 inline constexpr const char* kMenuHelp = "ﾍﾙﾌﾟ(&H)";
 inline constexpr const char* kMenuQuiskHelp = "Quiskﾍﾙﾌﾟ(&E)";
 inline constexpr const char* kMenuVersion = "ﾊﾞｰｼﾞｮﾝ情報(&V)";

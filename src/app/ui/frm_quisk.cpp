@@ -19,13 +19,10 @@ namespace {
 
 namespace t = app_texts;
 
-// The window's outer size, which start-up centres on the screen, and its
-// client area below the menu bar: the job frame with the same margin on the
-// right and at the bottom as on the left.
+// The window's outer size, which start-up centres on the screen; its client
+// area is sized with the pair table (frm_quisk_pairs.cpp).
 constexpr int kWindowWidth = 6800;
 constexpr int kWindowHeight = 6216;
-constexpr int kClientWidth = 6720;
-constexpr int kClientHeight = 5520;
 
 QString qs(const char* text) {
     return QString::fromUtf8(text);
@@ -73,9 +70,10 @@ FrmQuisk::FrmQuisk(AppState& state, Platform platform, QWidget* parent)
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
     auto* client = new QWidget(this);
-    client->setFixedSize(twipSize(kClientWidth, kClientHeight, platform_.screen.dpi()));
     setCentralWidget(client);
+    client_ = client;
     buildControls(client);
+    buildPairTable(client);
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
@@ -179,6 +177,7 @@ void FrmQuisk::buildMenus() {
     item(file, "mnuOpenDofile", t::kMenuOpen, &FrmQuisk::mnuOpenDofile_Click);
     item(file, "mnuOverWrite", t::kMenuSave, &FrmQuisk::mnuOverWrite_Click);
     item(file, "mnuSaveAs", t::kMenuSaveAs, &FrmQuisk::mnuSaveAs_Click);
+    item(file, "mnuAddPair", t::kMenuAddPair, &FrmQuisk::mnuAddPair_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuLine0"));
     item(file, "mnuEnd", t::kMenuExit, &FrmQuisk::mnuEnd_Click);
 
@@ -210,6 +209,7 @@ JobDefinition FrmQuisk::jobValues() const {
     job.afterRunPath = PasTxt_[3]->text().toStdString();
     job.overwriteExisting = ChkFileExist_->isChecked();
     job.exitAfterRun = ChkBatDo_->isChecked();
+    job.extraPairs = pairValues();
     return job;
 }
 
@@ -221,6 +221,7 @@ void FrmQuisk::showJob(const JobDefinition& job) {
     PasTxt_[3]->setText(QString::fromStdString(job.afterRunPath));
     ChkFileExist_->setChecked(job.overwriteExisting);
     ChkBatDo_->setChecked(job.exitAfterRun);
+    showPairs(job.extraPairs);
 }
 
 void FrmQuisk::setCaption(const std::string& caption) {

@@ -14,8 +14,10 @@
 #include <vector>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTableWidget;
 
 namespace quisk {
 
@@ -63,6 +65,12 @@ public:
     void mnuOverWrite_Click() { jobs_.saveJob(); }
     void mnuSaveAs_Click() { jobs_.saveJobAs(); }
     void mnuEnd_Click() { close(); }
+    // Further (format, destination) pairs: the table under the job's boxes
+    // shows while the job has any, and the window grows to hold it.
+    void mnuAddPair_Click();
+    void CmdPairAdd_Click();
+    void CmdPairRemove_Click();
+    QTableWidget* pairTable() const { return PairTable_; }
     void mnuQuiskHelp_Click();
     void mnuVersion_Click();
 
@@ -81,6 +89,10 @@ private:
 
     void buildControls(QWidget* client);
     void buildMenus();
+    void buildPairTable(QWidget* client);
+    void showPairs(const std::vector<ExtraPair>& pairs);
+    std::vector<ExtraPair> pairValues() const;
+    void fitToPairs();
     void Form_Activate();
     void startPendingRun();
     void markChanged() { state_.jobDirty = true; }
@@ -98,6 +110,11 @@ private:
     QCheckBox* ChkFileExist_ = nullptr;
     QCheckBox* ChkBatDo_ = nullptr;
     std::array<QLineEdit*, 4> PasTxt_{};
+    QWidget* client_ = nullptr;
+    QLabel* LblPairs_ = nullptr;
+    QTableWidget* PairTable_ = nullptr;
+    QPushButton* CmdPairAdd_ = nullptr;
+    QPushButton* CmdPairRemove_ = nullptr;
     std::unique_ptr<PathBox> pathBox_;
 };
 

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -153,8 +154,8 @@ TEST_F(FrmQuiskTest, WindowIsFixedCentredAndHasTheMenus) {
     }
     EXPECT_EQ(captions,
               QStringList({"ﾌｧｲﾙ(&F)", "新規作成(&N)", "処理ﾌｧｲﾙを開く(&O)",
-                           "処理ﾌｧｲﾙの上書き保存(&V)", "処理ﾌｧｲﾙを名前を付けて保存(&E)", "-",
-                           "終了(&X)", "ﾍﾙﾌﾟ(&H)", "Quiskﾍﾙﾌﾟ(&E)", "-", "ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
+                           "処理ﾌｧｲﾙの上書き保存(&V)", "処理ﾌｧｲﾙを名前を付けて保存(&E)",
+                           "ﾌｫｰﾏｯﾄと先ﾌｧｲﾙの組を追加(&P)", "-", "終了(&X)", "ﾍﾙﾌﾟ(&H)", "Quiskﾍﾙﾌﾟ(&E)", "-", "ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
 }
 
 TEST_F(FrmQuiskTest, StartupShowsTheDefaultJobUnchanged) {
@@ -422,12 +423,74 @@ TEST_F(FrmQuiskTest, AccessKeysAreDistinct) {
         {"window", {"F ﾌｧｲﾙ(&F)", "H ﾍﾙﾌﾟ(&H)"}},
         {"ﾌｧｲﾙ(&F)",
          {"N 新規作成(&N)", "O 処理ﾌｧｲﾙを開く(&O)", "V 処理ﾌｧｲﾙの上書き保存(&V)",
-          "E 処理ﾌｧｲﾙを名前を付けて保存(&E)", "X 終了(&X)"}},
+          "E 処理ﾌｧｲﾙを名前を付けて保存(&E)", "P ﾌｫｰﾏｯﾄと先ﾌｧｲﾙの組を追加(&P)", "X 終了(&X)"}},
         {"ﾍﾙﾌﾟ(&H)", {"E Quiskﾍﾙﾌﾟ(&E)", "V ﾊﾞｰｼﾞｮﾝ情報(&V)"}},
     };
     const auto groups = test::accessKeyGroups(*window);
     EXPECT_EQ(groups, expected);
     EXPECT_TRUE(test::accessKeyClashes(groups).isEmpty());
+}
+
+// The table of further (format, destination) pairs under the job's boxes.
+TEST_F(FrmQuiskTest, AJobWithoutPairsLooksAndSavesAsBefore) {
+    start(salesJob());
+    const auto before = readWholeFile(at("Quisk.dof"));
+    EXPECT_FALSE(window->pairTable()->isVisible());
+    EXPECT_EQ(window->centralWidget()->size(), QSize(448, 368)); // 6720 x 5520 twips
+    state.jobPath = at("Quisk.dof");
+    trigger("mnuOverWrite");
+    EXPECT_EQ(readWholeFile(at("Quisk.dof")), before);
+}
+
+TEST_F(FrmQuiskTest, PairsShowInTheTableAndSaveBack) {
+    JobDefinition job = salesJob();
+    job.extraPairs = {{"data.qfd", "data.csv"}, {"end.qfd", "end.csv"}};
+    start(job);
+    window->show();
+    QTableWidget* table = window->pairTable();
+    EXPECT_TRUE(table->isVisible());
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->item(1, 0)->text(), QStringLiteral("end.qfd"));
+    EXPECT_EQ(table->item(1, 1)->text(), QStringLiteral("end.csv"));
+    EXPECT_EQ(window->centralWidget()->height(), 368 + 136); // 2040 twips more
+    EXPECT_FALSE(state.jobDirty);
+
+    const auto before = readWholeFile(at("Quisk.dof"));
+    state.jobPath = at("Quisk.dof");
+    table->item(0, 1)->setText("other.csv");
+    EXPECT_TRUE(state.jobDirty);
+    trigger("mnuOverWrite");
+    auto saved = readJobFile(at("Quisk.dof"));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->extraPairs,
+              (std::vector<ExtraPair>{{"data.qfd", "other.csv"}, {"end.qfd", "end.csv"}}));
+    table->item(0, 1)->setText("data.csv");
+    trigger("mnuOverWrite");
+    EXPECT_EQ(readWholeFile(at("Quisk.dof")), before);
+}
+
+TEST_F(FrmQuiskTest, PairsAreAddedFromTheMenuAndTheLastRemovalHidesTheTable) {
+    start(salesJob());
+    window->show();
+    trigger("mnuAddPair");
+    QTableWidget* table = window->pairTable();
+    EXPECT_TRUE(table->isVisible());
+    EXPECT_EQ(table->rowCount(), 1);
+    EXPECT_TRUE(state.jobDirty);
+    click("CmdPairAdd");
+    table->item(1, 0)->setText("b.qfd");
+    table->setCurrentCell(0, 0);
+    click("CmdPairRemove");
+    ASSERT_EQ(table->rowCount(), 1);
+    EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("b.qfd"));
+    click("CmdPairRemove");
+    EXPECT_FALSE(table->isVisible());
+    EXPECT_EQ(window->centralWidget()->size(), QSize(448, 368));
+    // a new job has no pairs
+    trigger("mnuAddPair");
+    state.jobDirty = false;
+    trigger("mnuNewFile");
+    EXPECT_EQ(table->rowCount(), 0);
 }
 
 } // namespace
