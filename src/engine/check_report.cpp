@@ -1,5 +1,6 @@
 #include "check_report.h"
 
+#include "common/sjis.h"
 #include "engine/check_texts.h"
 
 #include <cstdio>
@@ -73,12 +74,56 @@ std::string jsonTally(const char* key, const ProblemTally& tally, const std::str
     return out + "]}";
 }
 
+// A record type as text; bytes without a Shift-JIS reading in hex.
+std::string typeText(const std::string& bytes) {
+    if (auto text = sjis::decode(bytes))
+        return *text;
+    std::string hex;
+    for (unsigned char c : bytes) {
+        char two[4];
+        std::snprintf(two, sizeof two, "%02X", c);
+        hex += two;
+    }
+    return "0x" + hex;
+}
+
+std::string recordsText(const FileCheckResult& result) {
+    if (result.recordLength == 0)
+        return {};
+    std::string text = t::kRecordLength + std::to_string(result.recordLength) +
+                       (result.recordLineEnds ? t::kBytesWithLineEnds : t::kBytesWithoutLineEnds) +
+                       "\n" + t::kRecordTypes;
+    std::string types;
+    for (const auto& [type, count] : result.recordTypes)
+        types += (types.empty() ? "" : ", ") + typeText(type) + "=" + std::to_string(count) +
+                 t::kCount;
+    text += types + "\n";
+    if (result.shortLastRecordBytes > 0)
+        text += t::kShortLastRecord1 + std::to_string(result.shortLastRecordBytes) +
+                t::kShortLastRecord2 + "\n";
+    return text;
+}
+
+std::string recordsJson(const FileCheckResult& result) {
+    if (result.recordLength == 0)
+        return {};
+    std::string types;
+    for (const auto& [type, count] : result.recordTypes)
+        types += std::string(types.empty() ? "" : ",") + "{\"type\":" + jsonString(typeText(type)) +
+                 ",\"count\":" + std::to_string(count) + "}";
+    return ",\"recordLength\":" + std::to_string(result.recordLength) +
+           ",\"recordLineEnds\":" + (result.recordLineEnds ? "true" : "false") +
+           ",\"recordTypes\":[" + types +
+           "],\"shortLastRecord\":" + std::to_string(result.shortLastRecordBytes);
+}
+
 } // namespace
 
 std::string checkReportText(const FileCheckResult& result, const FormatDefinition& format,
                             const CheckedFiles& files) {
     std::string text = t::kSource + files.source + "\n" + t::kFormat + files.format + "\n" +
-                       t::kLinesRead + std::to_string(result.linesRead) + "\n";
+                       t::kLinesRead + std::to_string(result.linesRead) + "\n" +
+                       recordsText(result);
     for (const FieldCuts& cuts : result.cuts) {
         const std::string field = t::kFieldRow1 + std::to_string(cuts.row) + t::kFieldRow2 +
                                   fieldName(format, cuts.row) + t::kFieldRow3;
@@ -113,7 +158,7 @@ std::string checkReportJson(const FileCheckResult& result, const FormatDefinitio
         if (result.tally(kind.kind).count > 0)
             add(jsonTally(kind.key, result.tally(kind.kind)));
     return "{\"source\":" + jsonString(files.source) + ",\"format\":" + jsonString(files.format) +
-           ",\"linesRead\":" + std::to_string(result.linesRead) +
+           ",\"linesRead\":" + std::to_string(result.linesRead) + recordsJson(result) +
            ",\"clean\":" + (result.clean() ? "true" : "false") + ",\"problems\":[" + problems +
            "]}\n";
 }

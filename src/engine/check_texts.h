@@ -29,6 +29,15 @@ inline constexpr const char* kCount = "件";
 inline constexpr const char* kLines = "行目";
 inline constexpr const char* kMoreLines = " ほか";
 
+// Fixed-length records: "ﾚｺｰﾄﾞ長: 120ﾊﾞｲﾄ(改行なし)", the records of each
+// type ("ﾚｺｰﾄﾞの種類: 1=1件, 2=20件") and a short last record.
+inline constexpr const char* kRecordLength = "ﾚｺｰﾄﾞ長: ";
+inline constexpr const char* kBytesWithLineEnds = "ﾊﾞｲﾄ(各ﾚｺｰﾄﾞの後に改行あり)";
+inline constexpr const char* kBytesWithoutLineEnds = "ﾊﾞｲﾄ(改行なし)";
+inline constexpr const char* kRecordTypes = "ﾚｺｰﾄﾞの種類: ";
+inline constexpr const char* kShortLastRecord1 = "最後のﾚｺｰﾄﾞがﾚｺｰﾄﾞ長より短い: ";
+inline constexpr const char* kShortLastRecord2 = "ﾊﾞｲﾄ";
+
 inline constexpr const char* kClean = "問題は見つかりませんでした｡";
 inline constexpr const char* kProblemsFound = "問題が見つかりました｡";
 

@@ -4,6 +4,7 @@
 #include "format/format_definition.h"
 
 #include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,16 @@ struct FileCheckResult {
     std::array<ProblemTally, kProblemKindCount> kinds{};
     std::vector<FieldCuts> cuts; // the field rows with cuts, in row order
 
+    // A format with a record length is checked record by record (linesRead
+    // counts records): whether each record was followed by CR LF, the
+    // records of each type (keyed by their Shift-JIS bytes at the
+    // selection's position, or by their first byte), and the size of a
+    // short last record, which counts as a problem.
+    long long recordLength = 0;
+    bool recordLineEnds = false;
+    std::map<std::string, long long> recordTypes;
+    long long shortLastRecordBytes = 0;
+
     bool clean() const;
     const ProblemTally& tally(ProblemKind kind) const {
         return kinds[static_cast<std::size_t>(kind)];
@@ -45,7 +56,9 @@ struct FileCheckResult {
 };
 
 // Reads the whole source file with the engine's reader and checks every
-// line against the format's layout (see LayoutCheck); writes nothing.
+// line (or fixed-length record) against the format's layout (see
+// LayoutCheck); records the format's selection skips are only counted.
+// Writes nothing.
 // complete is false when the file cannot be opened or a read fails, or a
 // line is too long to hold.
 FileCheckResult checkFile(const FormatDefinition& format, const std::string& sourcePath);
