@@ -107,8 +107,8 @@ LoopEnd convertFixedRecords(FixedRecordReader& source, Targets& targets, long lo
     std::string_view run;
     while (source.nextRecords(run)) {
         const std::size_t stride = source.stride();
-        const std::size_t firstRecords = run.size() < kSplitThreshold ? run.size() / stride + 1
-                                                                      : run.size() / stride / 2;
+        const std::size_t firstRecords =
+            run.size() < kSplitThreshold ? run.size() / stride + 1 : run.size() / stride / 2;
         const std::string_view first = run.substr(0, std::min(run.size(), firstRecords * stride));
         const std::string_view second = run.substr(first.size());
         HalfOutput& firstOut = halves[2 * turn];

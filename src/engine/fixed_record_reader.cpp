@@ -9,7 +9,9 @@
 
 namespace quisk {
 
-FixedRecordReader::~FixedRecordReader() { close(); }
+FixedRecordReader::~FixedRecordReader() {
+    close();
+}
 
 bool FixedRecordReader::open(const std::string& path) {
     close();

@@ -26,7 +26,8 @@ protected:
         fs::copy(kExample, dir, fs::copy_options::recursive);
     }
     int runJob() {
-        std::string command = "cd '" + dir.string() + "' && timeout 20 '" QUISK_BIN_DIR
+        std::string command = "cd '" + dir.string() +
+                              "' && timeout 20 '" QUISK_BIN_DIR
                               "/quisk-run' zengin.dof >out.txt 2>err.txt";
         int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -63,7 +64,8 @@ TEST_F(ZenginExample, OneRunSplitsTheFileIntoItsFourRecordTypes) {
     }
     EXPECT_EQ(trailer[1], "8,000020," + std::string(12 - std::to_string(total).size(), '0') +
                               std::to_string(total));
-    EXPECT_NE(readWholeFile(path("out.txt"))->find("23件のﾃﾞｰﾀの保存が終了しました｡"), std::string::npos);
+    EXPECT_NE(readWholeFile(path("out.txt"))->find("23件のﾃﾞｰﾀの保存が終了しました｡"),
+              std::string::npos);
     EXPECT_NE(readText("Quisk.log").find("ﾚｺｰﾄﾞ長120ﾊﾞｲﾄ､改行なし｡"), std::string::npos);
 }
 

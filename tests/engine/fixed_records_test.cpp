@@ -4,7 +4,6 @@
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -35,7 +34,9 @@ protected:
 
 using Records = std::vector<std::string>;
 
-std::string sjisOf(const std::string& text) { return *sjis::encode(text); }
+std::string sjisOf(const std::string& text) {
+    return *sjis::encode(text);
+}
 
 TEST_F(FixedRecords, WithoutLineEndsCarriageReturnsAndLineFeedsAreData) {
     EXPECT_EQ(records("ab\r\ncd\nef\rgh", 4), (Records{"ab\r\n", "cd\ne", "f\rgh"}));

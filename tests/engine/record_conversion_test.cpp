@@ -36,7 +36,9 @@ protected:
     }
 };
 
-std::string sjisOf(const std::string& text) { return *sjis::encode(text); }
+std::string sjisOf(const std::string& text) {
+    return *sjis::encode(text);
+}
 
 TEST_F(RecordConversion, FixedRecordsWithAndWithoutLineEndsGiveTheSameOutput) {
     for (const char* source : {"1abc2def", "1abc\r\n2def\r\n"}) {
@@ -46,8 +48,8 @@ TEST_F(RecordConversion, FixedRecordsWithAndWithoutLineEndsGiveTheSameOutput) {
         EXPECT_EQ(readText("out.csv"), "\"abc\"\r\n\"def\"\r\n");
         EXPECT_EQ(r.notes.recordLength, 4);
     }
-    EXPECT_TRUE(run("1abc\r\n2def\r\n", {to("out.csv", layout("4", "2", "3"))})
-                    .notes.lineEndsAfterRecords);
+    EXPECT_TRUE(
+        run("1abc\r\n2def\r\n", {to("out.csv", layout("4", "2", "3"))}).notes.lineEndsAfterRecords);
     EXPECT_EQ(logOutcome(), "2件のﾃﾞｰﾀの保存が終了しました｡\r\n"
                             "ﾚｺｰﾄﾞ長4ﾊﾞｲﾄ､各ﾚｺｰﾄﾞの後に改行(CR LF)あり｡\r\n");
     run("1abc2def", {to("out.csv", layout("4", "2", "3"))});
@@ -158,7 +160,8 @@ TEST_F(RecordConversion, ManyRunsOnBothCoresGiveWhatTheLineConversionGives) {
     FormatDefinition asLines = f;
     asLines.settings.recordLength = "0";
     writeBytes("lines.txt", lines);
-    ASSERT_TRUE(saveData(asLines, "", {path("lines.txt"), path("lines.csv"), path("Quisk.log")}).ok);
+    ASSERT_TRUE(
+        saveData(asLines, "", {path("lines.txt"), path("lines.csv"), path("Quisk.log")}).ok);
     EXPECT_EQ(readWholeFile(path("records.csv")), readWholeFile(path("lines.csv")));
     // with a selection, the same records as the lines that hold the text
     select(f, "2", "2", "漢");
@@ -189,8 +192,9 @@ TEST_F(SeveralLayouts, EachDestinationGetsItsRecordsFromOnePass) {
     EXPECT_EQ(readText("all.csv"), "\"1\"\r\n\"2\"\r\n\"2\"\r\n\"8\"\r\n");
     EXPECT_EQ(r.notes.skipped, (std::vector<long long>{3, 2, -1}));
     auto lines = recordNoteLines(r.notes, {"h.csv", "d.csv", "a.csv"});
-    EXPECT_EQ(lines, (std::vector<std::string>{"h.csv: 3件のﾚｺｰﾄﾞは対象ﾚｺｰﾄﾞではないため飛ばしました｡",
-                                               "d.csv: 2件のﾚｺｰﾄﾞは対象ﾚｺｰﾄﾞではないため飛ばしました｡"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"h.csv: 3件のﾚｺｰﾄﾞは対象ﾚｺｰﾄﾞではないため飛ばしました｡",
+                                        "d.csv: 2件のﾚｺｰﾄﾞは対象ﾚｺｰﾄﾞではないため飛ばしました｡"}));
     EXPECT_NE(readText("Quisk.log").find(path("header.csv") + "､" + path("data.csv") + "､"),
               std::string::npos);
 }

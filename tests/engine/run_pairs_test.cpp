@@ -61,7 +61,8 @@ TEST_F(RunPairs, PairsMustBeFilledDifferAndCutTheSourceAlike) {
     EXPECT_EQ(run().status, RunStatus::Refused);
     request.extraPairs.back().destinationPath = path("data.csv");
     EXPECT_EQ(run().status, RunStatus::Refused);
-    EXPECT_EQ(boxes.shown.back().text, "同じ先ﾌｧｲﾙが2回指定されています｡\r出力先: " + path("data.csv"));
+    EXPECT_EQ(boxes.shown.back().text,
+              "同じ先ﾌｧｲﾙが2回指定されています｡\r出力先: " + path("data.csv"));
     request.extraPairs.back() = {writeText("lines.qfd", format("0", "")), path("lines.csv")};
     EXPECT_EQ(run().status, RunStatus::Failed);
     EXPECT_EQ(boxes.shown.back().text, engine_texts::kRecordLengthsDiffer);

@@ -89,9 +89,8 @@ TEST(RecordMarkersText, LoadedNumbersFollowTheBoxesRules) {
                                 f, boxes));
     EXPECT_EQ(f.settings.recordLength, "120");
     EXPECT_EQ(f.settings.recordSelectStart, "32767");
-    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{
-                                 "数字しか入力できません｡",
-                                 "1から32767までの数字を入力してください｡"}));
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"数字しか入力できません｡",
+                                                       "1から32767までの数字を入力してください｡"}));
 }
 
 TEST(RecordSelectionCheck, TheLengthMustBeTheTextsByteCount) {

@@ -18,9 +18,9 @@ TEST_F(RecordBoxes, TakeDigitsOnlyUpTo32767WithAMessage) {
     EXPECT_EQ(ed->format().settings.recordLength, "12");
     EXPECT_EQ(ed->format().settings.recordSelectStart, "32767");
     EXPECT_TRUE(state.formatDirty);
-    EXPECT_EQ(desk.messages.texts(), (std::vector<std::string>{
-                                         "数字しか入力できません｡",
-                                         "1から32767までの数字を入力してください｡"}));
+    EXPECT_EQ(desk.messages.texts(),
+              (std::vector<std::string>{"数字しか入力できません｡",
+                                        "1から32767までの数字を入力してください｡"}));
     EXPECT_EQ(titles(), (std::vector<std::string>{"入力ｴﾗｰ", "入力ｴﾗｰ"}));
     // the text takes anything, double-byte characters included
     ed->SelectTxtText->setText("漢ｶ");
@@ -41,8 +41,8 @@ TEST_F(RecordBoxes, ASavedSelectionReloadsAndAWrongLengthStopsTheSave) {
     ed->mnuSaveAs_Click(); // stops before the save dialog: "漢" takes two bytes
     EXPECT_FALSE(pathExists(path("records.qfd")));
     ASSERT_EQ(desk.messages.shown.size(), 1u);
-    EXPECT_EQ(desk.messages.shown[0].text,
-              "｢対象ﾚｺｰﾄﾞ｣の指定が間違っています｡\r位置は1以上､長さは文字のﾊﾞｲﾄ数(半角1､全角2)にしてください｡");
+    EXPECT_EQ(desk.messages.shown[0].text, "｢対象ﾚｺｰﾄﾞ｣の指定が間違っています｡\r位置は1以上､長さは"
+                                           "文字のﾊﾞｲﾄ数(半角1､全角2)にしてください｡");
 
     ed->SelectTxtLength->setText("2");
     desk.dialogs.answer(path("records.qfd"));
