@@ -50,6 +50,9 @@ TEST_F(FixedRecords, ACrLfAfterTheFirstRecordMeansOneAfterEvery) {
     EXPECT_TRUE(lineEnds);
     // a record may hold CR LF itself; only the bytes after it are skipped
     EXPECT_EQ(records("a\r\n\r\nb\r\n\r\n", 3), (Records{"a\r\n", "b\r\n"}));
+    // a file of one record and its line end
+    EXPECT_EQ(records("abc\r\n", 3), (Records{"abc"}));
+    EXPECT_TRUE(lineEnds);
     // the last record without its line end is still whole
     EXPECT_EQ(records("abc\r\ndef", 3), (Records{"abc", "def"}));
     // a CR LF that does not follow the first record decides nothing
