@@ -39,6 +39,8 @@ inline constexpr const char* kSplitFooter = "ﾌｯﾀｰがあります｡";
 inline constexpr const char* kSplitExcluded = "対象外にする行の範囲があります｡";
 inline constexpr const char* kSplitAsIs = "そのまま書き込む行の範囲があります｡";
 inline constexpr const char* kSplitByteOrderMark = "出力の先頭にBOMを書き込みます｡";
+inline constexpr const char* kSplitRecordLength =
+    "ﾚｺｰﾄﾞ長があります(改行のないﾚｺｰﾄﾞは行で分けられません)｡";
 
 // Jobs: captions, file dialogs and messages of the job commands.
 inline constexpr const char* kDesignCaption = "Quisk";

@@ -28,6 +28,9 @@ std::vector<std::string> unsplittableReasons(const FormatSettings& s,
         reasons.emplace_back(t::kSplitExcluded);
     if (selectsLines(s.writeAsIsFrom, s.writeAsIsTo))
         reasons.emplace_back(t::kSplitAsIs);
+    // Records without line ends cannot be split where a line ends.
+    if (s.hasRecordLength())
+        reasons.emplace_back(t::kSplitRecordLength);
     if (s.outputEncoding == kEncodingUtf8Bom)
         reasons.emplace_back(t::kSplitByteOrderMark);
     return reasons;

@@ -71,7 +71,7 @@ public:
                 for (const HalfOutput* half : {&first, &second}) {
                     auto bytes = target.encoder.encode(half->blocks[i].bytes(), encoded_[i],
                                                        target.replaced);
-                    if (!target.file.write(bytes)) {
+                    if (!target.sink->write(bytes)) {
                         failedTarget_ = &target;
                         failed_ = true;
                         break;

@@ -1,42 +1,32 @@
 #include "fixed_record_reader.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quisk {
 
-FixedRecordReader::~FixedRecordReader() {
-    close();
-}
-
 bool FixedRecordReader::open(const std::string& path) {
-    close();
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st {};
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
-        error_ = fd_ >= 0 && S_ISDIR(st.st_mode) ? EISDIR : errno;
+    int error = 0;
+    auto source = openFileSource(path, error);
+    if (!source) {
         close();
+        error_ = error;
         return false;
     }
-    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return open(std::move(source));
+}
+
+bool FixedRecordReader::open(std::unique_ptr<ByteSource> source) {
+    source_ = std::move(source);
     // Room for at least two records and their line ends, so that the first
     // record's line end can be seen and every run holds a whole record.
     capacity_ = std::max(kBlockSize, 2 * (length_ + 2));
     buffer_ = ByteBuffer(capacity_ + kSlack);
     begin_ = end_ = stride_ = 0;
+    bytesRead_ = 0;
     eof_ = failed_ = false;
     error_ = 0;
-    return true;
-}
-
-void FixedRecordReader::close() {
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
+    return source_ != nullptr;
 }
 
 bool FixedRecordReader::fill() {
@@ -46,17 +36,16 @@ bool FixedRecordReader::fill() {
         begin_ = 0;
     }
     while (!eof_ && end_ < capacity_) {
-        ssize_t n = ::read(fd_, buffer_.data() + end_, capacity_ - end_);
-        if (n < 0 && errno == EINTR)
-            continue;
+        long n = source_->read(buffer_.data() + end_, capacity_ - end_);
         if (n < 0) {
             failed_ = true;
-            error_ = errno;
+            error_ = source_->error();
             return false;
         }
         if (n == 0)
             eof_ = true;
         end_ += static_cast<std::size_t>(n);
+        bytesRead_ += n;
     }
     return true;
 }
@@ -70,7 +59,7 @@ void FixedRecordReader::detectLineEnds() {
 }
 
 bool FixedRecordReader::nextRecords(std::string_view& records) {
-    if (fd_ < 0 || failed_ || !fill())
+    if (!source_ || failed_ || !fill())
         return false;
     if (stride_ == 0)
         detectLineEnds();

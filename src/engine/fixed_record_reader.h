@@ -1,13 +1,15 @@
 #pragma once
 
 #include "engine/byte_buffer.h"
+#include "engine/byte_source.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace quisk {
 
-// Reads a file of fixed-length records in large runs of whole records,
+// Reads a file or stream of fixed-length records in large runs of whole records,
 // cutting it every recordLength bytes whatever the bytes are: a carriage
 // return or line feed inside a record is data. When the first record is
 // followed by CR LF, every record is taken to carry one (see lineEnds()).
@@ -22,10 +24,12 @@ public:
     explicit FixedRecordReader(std::size_t recordLength) : length_(recordLength) {}
     FixedRecordReader(const FixedRecordReader&) = delete;
     FixedRecordReader& operator=(const FixedRecordReader&) = delete;
-    ~FixedRecordReader();
 
+    // Opens the file at path (decompressed when it is compressed).
     bool open(const std::string& path);
-    void close();
+    // Reads from source instead; false when there is none.
+    bool open(std::unique_ptr<ByteSource> source);
+    void close() { source_.reset(); }
 
     // The next run of whole records, each with its CR LF when the file has
     // them; only the file's last record may be shorter. Valid until the next
@@ -33,6 +37,8 @@ public:
     bool nextRecords(std::string_view& records);
     bool failed() const { return failed_; }
     int error() const { return error_; } // why open() or a read failed
+    // The bytes read so far (after decompression).
+    long long bytesRead() const { return bytesRead_; }
 
     std::size_t recordLength() const { return length_; }
     // Whether every record is followed by CR LF; known after the first run.
@@ -46,7 +52,7 @@ private:
 
     std::size_t length_;
     std::size_t stride_ = 0; // 0 until the first run
-    int fd_ = -1;
+    std::unique_ptr<ByteSource> source_;
     ByteBuffer buffer_;
     std::size_t capacity_ = 0; // of buffer_, without the slack
     std::size_t begin_ = 0;
@@ -54,6 +60,7 @@ private:
     bool eof_ = false;
     bool failed_ = false;
     int error_ = 0;
+    long long bytesRead_ = 0;
 };
 
 // Walks the records of a run that FixedRecordReader returned.

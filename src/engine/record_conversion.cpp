@@ -26,7 +26,7 @@ constexpr std::size_t kBlockSize = 1 << 20;
 class TargetBlock final : public RecordSink {
 public:
     explicit TargetBlock(Target& target)
-        : file_(target.file), encoder_(target.encoder), replaced_(target.replaced) {}
+        : sink_(*target.sink), encoder_(target.encoder), replaced_(target.replaced) {}
     char* room(std::size_t n) override {
         if (size_ + n > buffer_.size()) {
             flush(false);
@@ -37,14 +37,14 @@ public:
     void wrote(char* end) override { size_ = static_cast<std::size_t>(end - buffer_.data()); }
     // False once a write has failed.
     bool flush(bool last) {
-        ok_ = ok_ && file_.write(encoder_.encodePiece({buffer_.data(), size_}, last, carry_,
+        ok_ = ok_ && sink_.write(encoder_.encodePiece({buffer_.data(), size_}, last, carry_,
                                                       encoded_, replaced_));
         size_ = 0;
         return ok_;
     }
 
 private:
-    OutputFile& file_;
+    ByteSink& sink_;
     const OutputEncoder& encoder_;
     long long& replaced_;
     ByteBuffer buffer_{kBlockSize};
@@ -83,11 +83,18 @@ LoopEnd convertLines(LineReader& source, Targets& targets, long long& count, Yie
     return {!source.failed(), nullptr, nullptr};
 }
 
+std::string nameOf(const ConversionTarget& target) {
+    return target.standardOutput ? t::kStandardOutput : target.destination;
+}
+
 bool openAll(Targets& targets, Target*& failed) {
     for (auto& target : targets) {
         const RunTexts& texts = target->texts;
-        if (!target->file.open(target->spec.destination) || !target->file.write(texts.header) ||
-            !target->file.write(texts.fieldNames)) {
+        target->sink = target->spec.standardOutput
+                           ? openStandardOutput()
+                           : openFileSink(target->spec.destination, target->openError);
+        if (!target->sink || !target->sink->write(texts.header) ||
+            !target->sink->write(texts.fieldNames)) {
             failed = target.get();
             return false;
         }
@@ -97,14 +104,14 @@ bool openAll(Targets& targets, Target*& failed) {
 
 bool finishAll(Targets& targets, Target*& failed) {
     for (auto& target : targets) {
-        if (!target->file.write(target->texts.footer)) {
+        if (!target->sink->write(target->texts.footer)) {
             failed = target.get();
             return false;
         }
     }
     // Only now, with every destination complete, is any put into place.
     for (auto& target : targets) {
-        if (!target->file.commit()) {
+        if (!target->sink->commit()) {
             failed = target.get();
             return false;
         }
@@ -112,20 +119,26 @@ bool finishAll(Targets& targets, Target*& failed) {
     return true;
 }
 
+void discardAll(Targets& targets) {
+    for (auto& target : targets)
+        if (target->sink)
+            target->sink->discard();
+}
+
 RunFailure destinationFailure(const Target& target) {
     RunFailure f;
     f.file = RunFailure::File::Destination;
-    f.path = target.spec.destination;
-    f.error = target.file.error();
-    f.destinationExisted = target.file.replacing();
-    f.destinationDamaged = target.file.damaged();
+    f.path = nameOf(target.spec);
+    f.error = target.sink ? target.sink->error() : target.openError;
+    f.destinationExisted = target.sink && target.sink->replacing();
+    f.destinationDamaged = target.sink && target.sink->damaged();
     return f;
 }
 
 std::string logFirstLineDestinations(const std::vector<ConversionTarget>& targets) {
     std::string names;
     for (const ConversionTarget& target : targets)
-        names += (names.empty() ? "" : t::kDestinationsJoin) + target.destination;
+        names += (names.empty() ? "" : t::kDestinationsJoin) + nameOf(target);
     return names;
 }
 
@@ -139,17 +152,23 @@ struct SourceRead {
     int error = 0;
 };
 
-SourceRead readSource(const std::vector<ConversionTarget>& specs, const std::string& path,
+// Opens a reader on the file or standard input.
+template <typename Reader> bool openSource(Reader& reader, const RecordSource& source) {
+    return source.standardInput ? reader.open(openStandardInput()) : reader.open(source.path);
+}
+
+SourceRead readSource(const std::vector<ConversionTarget>& specs, const RecordSource& source,
                       Targets& targets, ConversionResult& result, Yielder& yielder) {
     const long long length = decimalValue(specs.front().format.settings.recordLength);
     SourceRead read;
     if (length > 0) {
         long long lastBytes = 0;
         FixedRecordReader reader(static_cast<std::size_t>(length));
-        if (!reader.open(path))
+        if (!openSource(reader, source))
             return {{false, nullptr, nullptr}, reader.error()};
         read.end = convertFixedRecords(reader, targets, result.recordCount, lastBytes, yielder);
         read.error = reader.error();
+        result.bytesRead = reader.bytesRead();
         result.notes.recordLength = length;
         result.notes.lineEndsAfterRecords = reader.lineEnds();
         if (lastBytes > 0 && lastBytes < length)
@@ -157,10 +176,11 @@ SourceRead readSource(const std::vector<ConversionTarget>& specs, const std::str
         return read;
     }
     LineReader reader;
-    if (!reader.open(path))
+    if (!openSource(reader, source))
         return {{false, nullptr, nullptr}, reader.error()};
     read.end = convertLines(reader, targets, result.recordCount, yielder);
     read.error = reader.error();
+    result.bytesRead = reader.bytesRead();
     return read;
 }
 
@@ -181,13 +201,13 @@ std::vector<std::string> recordNoteLines(const RecordNotes& notes,
     return lines;
 }
 
-ConversionResult saveRecords(const std::vector<ConversionTarget>& specs,
-                             const std::string& sourcePath, const std::string& logFile,
-                             const std::function<void()>& yield) {
+ConversionResult saveRecords(const std::vector<ConversionTarget>& specs, const RecordSource& source,
+                             const std::string& logFile, const std::function<void()>& yield) {
     Yielder yielder(yield);
     yielder.now();
     RunLog log(logFile);
-    log.begin(sourcePath, logFirstLineDestinations(specs));
+    const std::string sourceName = source.standardInput ? t::kStandardInput : source.path;
+    log.begin(sourceName, logFirstLineDestinations(specs));
 
     ConversionResult result;
     Target* failed = nullptr;
@@ -195,11 +215,11 @@ ConversionResult saveRecords(const std::vector<ConversionTarget>& specs,
     try {
         auto targets = buildTargets(specs, result.failure);
         if (targets && openAll(*targets, failed)) {
-            SourceRead read = readSource(specs, sourcePath, *targets, result, yielder);
+            SourceRead read = readSource(specs, source, *targets, result, yielder);
             ok = read.end.ok && finishAll(*targets, failed);
             if (read.error != 0) {
                 result.failure.file = RunFailure::File::Source;
-                result.failure.path = sourcePath;
+                result.failure.path = sourceName;
                 result.failure.error = read.error;
             }
             failed = failed ? failed : read.end.unwritable;
@@ -212,7 +232,8 @@ ConversionResult saveRecords(const std::vector<ConversionTarget>& specs,
         }
         if (!ok && failed && result.failure.file == RunFailure::File::None)
             result.failure = destinationFailure(*failed);
-        // Destinations not committed are dropped when targets goes.
+        if (!ok && targets)
+            discardAll(*targets);
     } catch (const std::bad_alloc&) {
         ok = false;
         ++result.recordCount;
@@ -220,7 +241,7 @@ ConversionResult saveRecords(const std::vector<ConversionTarget>& specs,
     result.ok = ok;
     std::vector<std::string> destinations;
     for (const ConversionTarget& spec : specs)
-        destinations.push_back(spec.destination);
+        destinations.push_back(nameOf(spec));
     std::string outcome =
         ok ? t::completedText(result.recordCount) : t::failedText(result.recordCount);
     if (result.notes.recordLength > 0)

@@ -14,6 +14,13 @@ struct ConversionTarget {
     FormatDefinition format;
     std::string fieldNameRow;
     std::string destination;
+    bool standardOutput = false; // write standard output instead
+};
+
+// What a run of records reads: a file, or standard input.
+struct RecordSource {
+    std::string path;
+    bool standardInput = false;
 };
 
 // Converts the source into every target in one pass: each record (a line, or
@@ -23,9 +30,11 @@ struct ConversionTarget {
 // record-type selection does not match and formats it otherwise. The ranges
 // count every record read. Each destination is written as saveData writes
 // one; only when all of them are complete are they put into place, so a
-// failure in any leaves every destination as it was. Rewrites the log.
+// failure in any leaves every destination as it was (standard output
+// aside). A compressed source is decompressed, a destination named *.gz or
+// *.zst compressed, as in saveData. Rewrites the log.
 ConversionResult saveRecords(const std::vector<ConversionTarget>& targets,
-                             const std::string& sourcePath, const std::string& logFile,
+                             const RecordSource& source, const std::string& logFile,
                              const std::function<void()>& yield = {});
 
 // The lines a run adds under the completion message's first line (and under

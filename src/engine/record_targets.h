@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/file_io.h"
 #include "engine/byte_buffer.h"
+#include "engine/byte_sink.h"
 #include "engine/conversion.h"
 #include "engine/output_encoding.h"
 #include "engine/record_conversion.h"
@@ -55,9 +55,10 @@ struct Target {
     RecordRange exclude{};
     RecordRange writeAsIs{};
     std::optional<RecordSelection> selection;
-    OutputFile file;
-    long long replaced = 0; // U+FFFD written
-    long long skipped = 0;  // records the selection left out
+    std::unique_ptr<ByteSink> sink; // once opened
+    int openError = 0;              // why it could not be opened
+    long long replaced = 0;         // U+FFFD written
+    long long skipped = 0;          // records the selection left out
 };
 
 using Targets = std::vector<std::unique_ptr<Target>>;

@@ -212,6 +212,7 @@ std::optional<std::vector<ConversionTarget>> loadTargets(const RunRequest& r,
     std::vector<ConversionTarget> targets(1 + r.extraPairs.size());
     if (!loadTarget(r.formatPath, r.destinationPath, output, boxes, targets[0]))
         return std::nullopt;
+    targets[0].standardOutput = r.standardOutput;
     for (std::size_t i = 0; i < r.extraPairs.size(); ++i) {
         const ExtraPair& pair = r.extraPairs[i];
         if (!loadTarget(pair.formatPath, pair.destinationPath, output, boxes, targets[i + 1]))
@@ -240,7 +241,7 @@ ConversionResult convertTargets(const std::vector<ConversionTarget>& targets,
                         ConversionPaths{r.sourcePath, r.destinationPath, log, r.standardInput,
                                         r.standardOutput},
                         yield);
-    return saveRecords(targets, r.sourcePath, log, yield);
+    return saveRecords(targets, {r.sourcePath, r.standardInput}, log, yield);
 }
 
 RunStatus convert(const RunRequest& r, const OutputOverride& output, MessageBoxes& boxes,
@@ -260,7 +261,7 @@ RunStatus convert(const RunRequest& r, const OutputOverride& output, MessageBoxe
     }
     std::vector<std::string> destinations;
     for (const ConversionTarget& target : *targets)
-        destinations.push_back(target.destination);
+        destinations.push_back(target.standardOutput ? t::kStandardOutput : target.destination);
     report.noteLines = recordNoteLines(result.notes, destinations);
     bool someoneFollows = r.unattended || !r.afterRunPath.empty() || r.exitAfterRun;
     report.completionShown = !someoneFollows;

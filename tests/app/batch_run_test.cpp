@@ -46,6 +46,13 @@ TEST(Splittable, OnlyWhatSurroundsOrCountsLinesPreventsIt) {
     EXPECT_EQ(unsplittableReasons(s, "").size(), 5u);
     s.outputEncoding = kEncodingUtf8;
     EXPECT_EQ(unsplittableReasons(s, "").size(), 4u);
+    // records without line ends cannot be cut where a line ends; a selection can
+    s = {};
+    s.recordSelectText = "2";
+    EXPECT_TRUE(unsplittableReasons(s, "").empty());
+    s.recordLength = "120";
+    EXPECT_EQ(unsplittableReasons(s, ""),
+              std::vector<std::string>{"ﾚｺｰﾄﾞ長があります(改行のないﾚｺｰﾄﾞは行で分けられません)｡"});
 }
 
 class ManyFiles : public testing::Runner {

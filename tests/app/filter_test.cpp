@@ -142,5 +142,25 @@ TEST_F(Filter, ATruncatedCompressedSourceFailsAndLeavesNoDestination) {
     EXPECT_EQ(bytes("out.csv"), "previous");
 }
 
+TEST_F(Filter, FixedLengthRecordsComeFromStandardInputAndCompressedFiles) {
+    write("rec.qfd", "\"[!レコード長]\",\"3\",\"\",\"\",\"\",\"\"\r\n"
+                     "\"[!対象レコード]\",\"1\",\"1\",\"2\",\"\",\"\"\r\n"
+                     "\"A\",\"2\",\"2\",\"Char\",\"\",\"\"\r\n");
+    writeBytes("rec.dat", "1hd2ab2cd9en");
+    const std::string records = "\"ab\"\r\n\"cd\"\r\n";
+    testing::Outcome piped = run("--format rec.qfd - - < rec.dat");
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.out, records);
+    EXPECT_EQ(piped.err, "確認: 4件のﾃﾞｰﾀの保存が終了しました｡\n"
+                         "2件のﾚｺｰﾄﾞは対象ﾚｺｰﾄﾞではないため飛ばしました｡\n");
+    EXPECT_EQ(readText("Quisk.log"), "(標準入力)を読込み､(標準出力)に書込む｡\r\n"
+                                     "4件のﾃﾞｰﾀの保存が終了しました｡\r\nﾚｺｰﾄﾞ長3ﾊﾞｲﾄ､改行なし｡\r\n"
+                                     "2件のﾚｺｰﾄﾞは対象ﾚｺｰﾄﾞではないため飛ばしました｡\r\n");
+    ASSERT_EQ(std::system(("cd '" + dir.string() + "' && gzip -k rec.dat").c_str()), 0);
+    EXPECT_EQ(run("--format rec.qfd - - < rec.dat.gz 2>/dev/null").out, records);
+    EXPECT_EQ(run("--format rec.qfd rec.dat.gz out.csv.zst >/dev/null && zstd -dcq out.csv.zst").out,
+              records);
+}
+
 } // namespace
 } // namespace quisk

@@ -28,7 +28,7 @@ protected:
     }
     ConversionResult run(const std::string& sourceBytes, std::vector<ConversionTarget> targets) {
         writeBytes("in.dat", sourceBytes);
-        return saveRecords(targets, path("in.dat"), path("Quisk.log"));
+        return saveRecords(targets, {path("in.dat")}, path("Quisk.log"));
     }
     std::string logOutcome() {
         std::string log = readText("Quisk.log");
