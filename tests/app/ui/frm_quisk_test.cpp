@@ -469,6 +469,17 @@ TEST_F(FrmQuiskTest, PairsShowInTheTableAndSaveBack) {
     EXPECT_EQ(readWholeFile(at("Quisk.dof")), before);
 }
 
+TEST_F(FrmQuiskTest, TheRunButtonConvertsEveryPair) {
+    JobDefinition job = salesJob();
+    job.extraPairs = {{at("sales.qfd"), at("again.csv")}};
+    start(job);
+    click("cmdSearch");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "確認");
+    EXPECT_EQ(readWholeFile(at("again.csv")), readWholeFile(at("out.csv")));
+    EXPECT_TRUE(fs::exists(at("out.csv")));
+}
+
 TEST_F(FrmQuiskTest, PairsAreAddedFromTheMenuAndTheLastRemovalHidesTheTable) {
     start(salesJob());
     window->show();
