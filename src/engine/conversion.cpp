@@ -6,8 +6,8 @@
 #include "engine/line_reader.h"
 #include "engine/output_encoding.h"
 #include "engine/record_formatter.h"
-#include "engine/run_parts.h"
 #include "engine/run_log.h"
+#include "engine/run_parts.h"
 #include "engine/worker.h"
 
 #include <algorithm>
