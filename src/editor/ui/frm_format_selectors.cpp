@@ -79,8 +79,10 @@ void FrmFormat::recordSettingEdits() {
     for (QLineEdit* box : {JumpTxtFrom, JumpTxtTo, IgnoreTxtFrom, IgnoreTxtTo})
         connect(box, &QLineEdit::textChanged, this, [this] { history_->settingsEdited(nullptr); });
     // Typing into one of the record boxes is one step, as in a selector.
-    for (QLineEdit* box : {RecordLenTxt, SelectTxtStart, SelectTxtLength, SelectTxtText})
+    for (QLineEdit* box : {RecordLenTxt, SelectTxtStart, SelectTxtLength, SelectTxtText}) {
         connect(box, &QLineEdit::textChanged, this, [this, box] { history_->settingsEdited(box); });
+        box->installEventFilter(this); // Escape returns to the grid
+    }
 }
 
 void FrmFormat::rebuildList(SelectorCombo* box, std::initializer_list<const char*> items) {

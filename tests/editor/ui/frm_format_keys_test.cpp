@@ -192,9 +192,13 @@ TEST_F(GridKeys, F2AndEnterEditEscapeReturnsToTheGrid) {
         QTest::keyClick(ed->CellText, Qt::Key_Escape);
         EXPECT_EQ(QApplication::focusWidget(), &grid);
     }
-    ed->CmbSepaChar->setFocus();
-    QTest::keyClick(ed->CmbSepaChar, Qt::Key_Escape);
-    EXPECT_EQ(QApplication::focusWidget(), &grid);
+    for (QWidget* box : {static_cast<QWidget*>(ed->CmbSepaChar),
+                         static_cast<QWidget*>(ed->RecordLenTxt),
+                         static_cast<QWidget*>(ed->SelectTxtText)}) {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Escape);
+        EXPECT_EQ(QApplication::focusWidget(), &grid);
+    }
     EXPECT_TRUE(ed->isVisible());
     EXPECT_TRUE(desk.messages.shown.empty()); // no closing question
     EXPECT_EQ(ed->format().row(2).fieldName, "NAME");
