@@ -1,6 +1,5 @@
 #include "record_conversion.h"
 
-#include "common/file_io.h"
 #include "engine/engine_texts.h"
 #include "engine/fixed_record_reader.h"
 #include "engine/line_reader.h"
@@ -57,7 +56,8 @@ private:
 // The loop over a source of lines, which may be of any length: every line
 // goes to every target on this thread, through blocks that are written
 // whenever they fill up.
-LoopEnd convertLines(LineReader& source, Targets& targets, long long& count, Yielder& yielder) {
+LoopEnd convertLinesToAll(LineReader& source, Targets& targets, long long& count,
+                          Yielder& yielder) {
     std::vector<std::unique_ptr<TargetBlock>> blocks;
     for (auto& target : targets)
         blocks.push_back(std::make_unique<TargetBlock>(*target));
@@ -178,7 +178,7 @@ SourceRead readSource(const std::vector<ConversionTarget>& specs, const RecordSo
     LineReader reader;
     if (!openSource(reader, source))
         return {{false, nullptr, nullptr}, reader.error()};
-    read.end = convertLines(reader, targets, result.recordCount, yielder);
+    read.end = convertLinesToAll(reader, targets, result.recordCount, yielder);
     read.error = reader.error();
     result.bytesRead = reader.bytesRead();
     return read;

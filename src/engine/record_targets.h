@@ -9,6 +9,7 @@
 #include "engine/record_selection.h"
 #include "engine/run_parts.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string_view>
