@@ -158,7 +158,7 @@ TEST_F(Filter, FixedLengthRecordsComeFromStandardInputAndCompressedFiles) {
                                      "2件のﾚｺｰﾄﾞは対象ﾚｺｰﾄﾞではないため飛ばしました｡\r\n");
     ASSERT_EQ(std::system(("cd '" + dir.string() + "' && gzip -k rec.dat").c_str()), 0);
     EXPECT_EQ(run("--format rec.qfd - - < rec.dat.gz 2>/dev/null").out, records);
-    EXPECT_EQ(run("--format rec.qfd rec.dat.gz out.csv.zst >/dev/null && zstd -dcq out.csv.zst").out,
+    EXPECT_EQ(run("--format rec.qfd rec.dat.gz out.csv.gz >/dev/null && gzip -dc out.csv.gz").out,
               records);
 }
 
