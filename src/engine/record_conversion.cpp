@@ -90,9 +90,9 @@ std::string nameOf(const ConversionTarget& target) {
 bool openAll(Targets& targets, Target*& failed) {
     for (auto& target : targets) {
         const RunTexts& texts = target->texts;
-        target->sink = target->spec.standardOutput
+        target->sink = target->layout.standardOutput
                            ? openStandardOutput()
-                           : openFileSink(target->spec.destination, target->openError);
+                           : openFileSink(target->layout.destination, target->openError);
         if (!target->sink || !target->sink->write(texts.header) ||
             !target->sink->write(texts.fieldNames)) {
             failed = target.get();
@@ -128,7 +128,7 @@ void discardAll(Targets& targets) {
 RunFailure destinationFailure(const Target& target) {
     RunFailure f;
     f.file = RunFailure::File::Destination;
-    f.path = nameOf(target.spec);
+    f.path = nameOf(target.layout);
     f.error = target.sink ? target.sink->error() : target.openError;
     f.destinationExisted = target.sink && target.sink->replacing();
     f.destinationDamaged = target.sink && target.sink->damaged();
@@ -157,9 +157,9 @@ template <typename Reader> bool openSource(Reader& reader, const RecordSource& s
     return source.standardInput ? reader.open(openStandardInput()) : reader.open(source.path);
 }
 
-SourceRead readSource(const std::vector<ConversionTarget>& specs, const RecordSource& source,
+SourceRead readSource(const std::vector<ConversionTarget>& layouts, const RecordSource& source,
                       Targets& targets, ConversionResult& result, Yielder& yielder) {
-    const long long length = decimalValue(specs.front().format.settings.recordLength);
+    const long long length = decimalValue(layouts.front().format.settings.recordLength);
     SourceRead read;
     if (length > 0) {
         long long lastBytes = 0;
@@ -201,21 +201,22 @@ std::vector<std::string> recordNoteLines(const RecordNotes& notes,
     return lines;
 }
 
-ConversionResult saveRecords(const std::vector<ConversionTarget>& specs, const RecordSource& source,
-                             const std::string& logFile, const std::function<void()>& yield) {
+ConversionResult saveRecords(const std::vector<ConversionTarget>& layouts,
+                             const RecordSource& source, const std::string& logFile,
+                             const std::function<void()>& yield) {
     Yielder yielder(yield);
     yielder.now();
     RunLog log(logFile);
     const std::string sourceName = source.standardInput ? t::kStandardInput : source.path;
-    log.begin(sourceName, logFirstLineDestinations(specs));
+    log.begin(sourceName, logFirstLineDestinations(layouts));
 
     ConversionResult result;
     Target* failed = nullptr;
     bool ok = false;
     try {
-        auto targets = buildTargets(specs, result.failure);
+        auto targets = buildTargets(layouts, result.failure);
         if (targets && openAll(*targets, failed)) {
-            SourceRead read = readSource(specs, source, *targets, result, yielder);
+            SourceRead read = readSource(layouts, source, *targets, result, yielder);
             ok = read.end.ok && finishAll(*targets, failed);
             if (read.error != 0) {
                 result.failure.file = RunFailure::File::Source;
@@ -240,8 +241,8 @@ ConversionResult saveRecords(const std::vector<ConversionTarget>& specs, const R
     }
     result.ok = ok;
     std::vector<std::string> destinations;
-    for (const ConversionTarget& spec : specs)
-        destinations.push_back(nameOf(spec));
+    for (const ConversionTarget& layout : layouts)
+        destinations.push_back(nameOf(layout));
     std::string outcome =
         ok ? t::completedText(result.recordCount) : t::failedText(result.recordCount);
     if (result.notes.recordLength > 0)

@@ -27,25 +27,25 @@ void copyInPieces(std::string_view record, RecordSink& out) {
 
 } // namespace
 
-Target::Target(const ConversionTarget& spec, RecordFormatter formatter, OutputEncoder encoder,
+Target::Target(const ConversionTarget& layout, RecordFormatter formatter, OutputEncoder encoder,
                RunTexts texts)
-    : spec(spec), formatter(std::move(formatter)), encoder(encoder), texts(std::move(texts)) {
-    const FormatSettings& s = spec.format.settings;
+    : layout(layout), formatter(std::move(formatter)), encoder(encoder), texts(std::move(texts)) {
+    const FormatSettings& s = layout.format.settings;
     exclude = {decimalValue(s.excludeFrom), decimalValue(s.excludeTo)};
     writeAsIs = {decimalValue(s.writeAsIsFrom), decimalValue(s.writeAsIsTo)};
 }
 
-std::optional<Targets> buildTargets(const std::vector<ConversionTarget>& specs,
+std::optional<Targets> buildTargets(const std::vector<ConversionTarget>& layouts,
                                     RunFailure& failure) {
     Targets targets;
-    for (const ConversionTarget& spec : specs) {
-        const FormatSettings& s = spec.format.settings;
-        auto formatter = RecordFormatter::build(spec.format);
+    for (const ConversionTarget& layout : layouts) {
+        const FormatSettings& s = layout.format.settings;
+        auto formatter = RecordFormatter::build(layout.format);
         auto encoder = OutputEncoder::build(s);
-        auto texts = encodeRunTexts(s, spec.fieldNameRow);
+        auto texts = encodeRunTexts(s, layout.fieldNameRow);
         if (!formatter || !encoder || !texts)
             return std::nullopt;
-        auto target = std::make_unique<Target>(spec, std::move(*formatter), *encoder,
+        auto target = std::make_unique<Target>(layout, std::move(*formatter), *encoder,
                                                inOutputForm(*texts, *encoder));
         if (s.hasRecordSelection()) {
             target->selection = RecordSelection::build(s);

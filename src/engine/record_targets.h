@@ -46,10 +46,10 @@ private:
 
 // Everything one destination of the run needs.
 struct Target {
-    Target(const ConversionTarget& spec, RecordFormatter formatter, OutputEncoder encoder,
+    Target(const ConversionTarget& layout, RecordFormatter formatter, OutputEncoder encoder,
            RunTexts texts);
 
-    const ConversionTarget& spec;
+    const ConversionTarget& layout;
     const RecordFormatter formatter;
     const OutputEncoder encoder;
     const RunTexts texts;
@@ -66,7 +66,7 @@ using Targets = std::vector<std::unique_ptr<Target>>;
 
 // Builds each target's pieces; empty when a format cannot be used, with
 // failure saying why when it is the selection.
-std::optional<Targets> buildTargets(const std::vector<ConversionTarget>& specs,
+std::optional<Targets> buildTargets(const std::vector<ConversionTarget>& layouts,
                                     RunFailure& failure);
 
 enum class Outcome { Written, Unformattable };
