@@ -20,15 +20,6 @@ constexpr int kNumberEvery = 10; // the ruler numbers every tenth byte
 constexpr int kExtraCells = 12;  // room right of the longest line, to click in
 constexpr int kGutterCells = 6;  // line numbers
 
-QFont rulerFont() {
-    // A font whose double-byte characters are two half-width cells wide.
-    QFont font;
-    font.setFamilies({"IPAGothic", "Noto Sans Mono CJK JP", "VL Gothic", "monospace"});
-    font.setStyleHint(QFont::Monospace);
-    font.setPixelSize(14);
-    return font;
-}
-
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -38,19 +29,28 @@ const QColor kAsIsShade(0xe6, 0xee, 0xfa);
 const QColor kProblem(0xd0, 0x20, 0x20);
 const QColor kSuggestion(0x20, 0x50, 0xc0);
 
+// Neighbouring bands get hues far apart.
+int hue(int colour) {
+    return (colour * 47 + 200) % 360;
+}
+
 } // namespace
 
 QColor ByteRulerView::bandColour(int colour) {
-    return QColor::fromHsv((colour * 47 + 200) % 360, 70, 250);
+    return QColor::fromHsv(hue(colour), 70, 250);
 }
 
-ByteRulerView::ByteRulerView(QWidget* parent) : QAbstractScrollArea(parent) {
-    const QFont font = rulerFont();
-    setFont(font);
-    viewport()->setFont(font);
-    const QFontMetrics metrics(font);
-    cell_ = std::max(1, metrics.horizontalAdvance(QLatin1Char('0')));
-    row_ = metrics.height() + 2;
+// The band's colour as it shows under the bytes: paler, so the text stays
+// easy to read.
+QColor ByteRulerView::bandTint(int colour) {
+    return QColor::fromHsv(hue(colour), 30, 255);
+}
+
+ByteRulerView::ByteRulerView(QWidget* parent)
+    : QAbstractScrollArea(parent), cells_(cellFont()), cell_(cells_.cellWidth()),
+      row_(cells_.rowHeight()) {
+    setFont(cells_.font());
+    viewport()->setFont(cells_.font());
     viewport()->setMouseTracking(true);
     viewport()->setBackgroundRole(QPalette::Base);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -116,6 +116,7 @@ void ByteRulerView::paintEvent(QPaintEvent* /*event*/) {
     int top = rulerHeight();
     p.save();
     p.setClipRect(0, top, viewport()->width(), viewport()->height() - top);
+    paintTints(p, top, static_cast<int>(shown_.size()) * row_);
     for (const ShownLine& line : shown_) {
         paintLine(p, line, top);
         top += row_;
@@ -170,31 +171,19 @@ void ByteRulerView::paintBands(QPainter& p) const {
 }
 
 void ByteRulerView::paintLine(QPainter& p, const ShownLine& line, int top) const {
+    // Record lines show the band tints painted under all lines; the others
+    // are shaded over them.
     const QRect rowBox(0, top, viewport()->width(), row_);
     if (line.role == LineRole::Excluded)
         p.fillRect(rowBox, kExcludedShade);
     else if (line.role == LineRole::WriteAsIs)
         p.fillRect(rowBox, kAsIsShade);
-    else if (preview_)
-        for (const FieldBand& band : preview_->bands()) {
-            const int left = columnX(band.offset);
-            const int right = columnX(band.end(preview_->longestLine()));
-            QColor tint = bandColour(band.colour);
-            tint.setAlpha(110);
-            p.fillRect(QRect(left, top, right - left, row_), tint);
-        }
     p.setPen(palette().color(QPalette::Text));
-    std::size_t end = 0;
-    for (const Glyph& g : line.glyphs) {
-        const QRect box(columnX(g.column), top, g.width * cell_, row_);
-        end = g.column + static_cast<std::size_t>(g.width);
-        if (box.right() < gutterWidth() || box.left() > viewport()->width())
-            continue;
-        // Each character is centred in its own cells, so column n is byte n
-        // whatever width the font gives it.
-        if (!g.text.empty() && g.text != "\n")
-            p.drawText(box, Qt::AlignCenter, qs(g.text));
-    }
+    cells_.draw(p, columnX(0), top, line.glyphs);
+    const std::size_t end =
+        line.glyphs.empty()
+            ? 0
+            : line.glyphs.back().column + static_cast<std::size_t>(line.glyphs.back().width);
     if (line.role != LineRole::Record) {
         p.setPen(Qt::darkGray);
         const char* label = line.role == LineRole::Excluded ? t::kExcludedLabel : t::kAsIsLabel;
@@ -207,6 +196,17 @@ void ByteRulerView::paintLine(QPainter& p, const ShownLine& line, int top) const
     p.setPen(palette().color(QPalette::WindowText));
     p.drawText(QRect(0, top, gutterWidth() - cell_, row_), Qt::AlignRight | Qt::AlignVCenter,
                QString::number(line.number));
+}
+
+// Each band's colour, lightened, down through the lines.
+void ByteRulerView::paintTints(QPainter& p, int top, int height) const {
+    if (!preview_)
+        return;
+    for (const FieldBand& band : preview_->bands()) {
+        const int left = columnX(band.offset);
+        const int right = columnX(band.end(preview_->longestLine()));
+        p.fillRect(QRect(left, top, right - left, height), bandTint(band.colour));
+    }
 }
 
 void ByteRulerView::paintProblems(QPainter& p, const ShownLine& line, int top) const {

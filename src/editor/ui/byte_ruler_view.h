@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/layout_preview.h"
+#include "editor/ui/cell_painter.h"
 
 #include <QAbstractScrollArea>
 #include <optional>
@@ -29,13 +30,14 @@ public:
 
     // The light colour of a band, shared with the output view.
     static QColor bandColour(int colour);
+    static QColor bandTint(int colour);
 
     // Where things are, in viewport pixels, for the pointer (and tests).
-    int cellWidth() const { return cell_; }
-    int rowHeight() const { return row_; }
-    int rulerHeight() const { return 3 * row_; } // numbers, ticks, bands
+    int cellWidth() const { return cells_.cellWidth(); }
+    int rowHeight() const { return cells_.rowHeight(); }
+    int rulerHeight() const { return 3 * rowHeight(); } // numbers, ticks, bands
     int columnX(std::size_t boundary) const;
-    int bandsTop() const { return 2 * row_; }
+    int bandsTop() const { return 2 * rowHeight(); }
 
 signals:
     void splitRequested(std::size_t boundary);
@@ -69,6 +71,7 @@ private:
 
     void paintRuler(QPainter& p) const;
     void paintBands(QPainter& p) const;
+    void paintTints(QPainter& p, int top, int height) const;
     void paintLine(QPainter& p, const ShownLine& line, int top) const;
     void paintProblems(QPainter& p, const ShownLine& line, int top) const;
     void paintSuggestions(QPainter& p) const;
@@ -77,7 +80,8 @@ private:
     std::vector<std::size_t> suggestions_;
     std::vector<ShownLine> shown_;
     std::size_t first_ = 0;
-    int cell_ = 8;
+    CellPainter cells_;
+    int cell_ = 8; // the cell's width and height, as cells_ has them
     int row_ = 16;
     std::optional<std::size_t> dragFrom_;
     std::optional<std::size_t> dragTo_;

@@ -2,13 +2,12 @@
 
 #include "editor/editor_texts.h"
 #include "editor/ui/byte_ruler_view.h"
+#include "editor/ui/output_view.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -52,11 +51,7 @@ void PreviewPane::buildControls() {
     connect(dropButton, &QPushButton::clicked, this, [this] { dropSuggestions(); });
 
     ruler = new ByteRulerView(this);
-    output = new QPlainTextEdit(this);
-    output->setReadOnly(true);
-    output->setLineWrapMode(QPlainTextEdit::NoWrap);
-    output->setFont(ruler->font());
-    output->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    output = new OutputView(this);
     connect(ruler, &ByteRulerView::shownChanged, this, [this] { showOutput(); });
     connect(ruler, &ByteRulerView::splitRequested, this, &PreviewPane::splitRequested);
     connect(ruler, &ByteRulerView::moveRequested, this, &PreviewPane::moveRequested);
@@ -129,44 +124,22 @@ std::size_t PreviewPane::longestLine() const {
 // colour; the header lines and the footer where the shown lines reach the
 // start or the end of the file.
 void PreviewPane::showOutput() {
-    output->setUpdatesEnabled(false);
-    output->clear();
-    QTextCursor cursor(output->document());
-    QTextCharFormat plain;
-    QTextCharFormat number;
-    number.setForeground(Qt::darkGray);
-    bool firstLine = true;
-    auto newLine = [&] {
-        if (!firstLine)
-            cursor.insertBlock();
-        firstLine = false;
+    std::vector<OutputView::Row> rows;
+    auto plain = [&rows](const std::vector<std::string>& lines) {
+        for (const std::string& line : lines)
+            rows.push_back(OutputView::rowOf(0, {OutputPiece{line}}));
     };
     const std::vector<ShownLine>& shown = ruler->shownLines();
     if (preview_ && ruler->firstShownLine() == 0)
-        for (const std::string& line : preview_->outputHead()) {
-            newLine();
-            cursor.insertText(QString::fromStdString(line), plain);
-        }
-    for (const ShownLine& line : shown) {
-        if (line.role == LineRole::Excluded)
-            continue;
-        newLine();
-        cursor.insertText(QString::number(line.number).rightJustified(5) + "  ", number);
-        for (const OutputPiece& piece : line.output) {
-            QTextCharFormat value;
-            if (piece.colour >= 0)
-                value.setBackground(ByteRulerView::bandColour(piece.colour));
-            cursor.insertText(QString::fromStdString(piece.text), value);
-        }
-    }
+        plain(preview_->outputHead());
+    for (const ShownLine& line : shown)
+        if (line.role != LineRole::Excluded)
+            rows.push_back(OutputView::rowOf(line.number, line.output));
     const bool atEnd = preview_ && !shown.empty() && shown.back().number == preview_->lineCount() &&
                        sample_.wholeFile;
     if (atEnd)
-        for (const std::string& line : preview_->outputTail()) {
-            newLine();
-            cursor.insertText(QString::fromStdString(line), plain);
-        }
-    output->setUpdatesEnabled(true);
+        plain(preview_->outputTail());
+    output->setRows(std::move(rows));
 }
 
 void PreviewPane::showStatus() {

@@ -10,13 +10,13 @@
 #include <vector>
 
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 
 namespace quisk {
 
 class ByteRulerView;
+class OutputView;
 
 // The format editor's preview: the first lines of a sample file under the
 // byte ruler, the records the engine would write for them below, and a
@@ -53,7 +53,7 @@ public:
     const LayoutPreview* preview() const { return preview_.get(); }
 
     ByteRulerView* ruler = nullptr;
-    QPlainTextEdit* output = nullptr;
+    OutputView* output = nullptr;
     QLabel* status = nullptr;
     QLabel* sampleLabel = nullptr;
     QPushButton* chooseButton = nullptr;
