@@ -1,6 +1,8 @@
 #include "common/sjis.h"
 #include "editor/layout_preview.h"
 
+#include <algorithm>
+#include <map>
 #include <set>
 
 namespace quisk {
@@ -35,6 +37,28 @@ bool isSpace(CharClass c) {
     return c == CharClass::Space || c == CharClass::WideSpace;
 }
 
+// The lines to learn from: those a run cuts into fields, and of those, when
+// most share one length, only the lines of that length: in a file of
+// fixed-length records a title or total line of another length is no record.
+std::vector<const std::string*> recordLines(const LayoutPreview& preview,
+                                            const SampleHead& sample) {
+    std::vector<const std::string*> lines;
+    std::map<std::size_t, std::size_t> lengths;
+    for (std::size_t i = 0; i < sample.lines.size(); ++i) {
+        const std::string& line = sample.lines[i].bytes;
+        if (preview.roleOf(static_cast<long long>(i) + 1) == LineRole::Record && !line.empty()) {
+            lines.push_back(&line);
+            ++lengths[line.size()];
+        }
+    }
+    const auto most =
+        std::max_element(lengths.begin(), lengths.end(),
+                         [](const auto& a, const auto& b) { return a.second < b.second; });
+    if (most != lengths.end() && 2 * most->second > lines.size())
+        std::erase_if(lines, [&](const std::string* line) { return line->size() != most->first; });
+    return lines;
+}
+
 // The layout's own boundaries: where its fields start and end.
 std::set<std::size_t> layoutBoundaries(const FormatDefinition& format) {
     std::set<std::size_t> at;
@@ -54,14 +78,10 @@ std::vector<std::size_t> suggestBoundaries(const FormatDefinition& format,
     const LayoutPreview preview(format, sample);
     std::vector<long long> changes(preview.longestLine() + 1, 0);
     std::vector<long long> reaching(preview.longestLine() + 1, 0);
-    long long lines = 0;
-    for (std::size_t i = 0; i < sample.lines.size(); ++i) {
-        if (preview.roleOf(static_cast<long long>(i) + 1) != LineRole::Record)
-            continue;
-        const std::string& line = sample.lines[i].bytes;
-        if (line.empty())
-            continue;
-        ++lines;
+    const std::vector<const std::string*> learnt = recordLines(preview, sample);
+    const auto lines = static_cast<double>(learnt.size());
+    for (const std::string* record : learnt) {
+        const std::string& line = *record;
         // Every boundary inside the line is reached; one inside a
         // double-byte character never changes class.
         for (std::size_t at = 1; at < line.size(); ++at)

@@ -111,7 +111,8 @@ private:
 // (space, digit, letter, half-width kana, double-byte character, sign)
 // changes on nearly all lines of the sample that reach that far, so that a
 // field probably begins there. Boundaries the layout already has, and lines
-// a run does not cut (excluded or written as they are), are left out.
+// a run does not cut (excluded or written as they are), are left out; when
+// most lines have one length, lines of other lengths are too.
 std::vector<std::size_t> suggestBoundaries(const FormatDefinition& format,
                                            const SampleHead& sample);
 

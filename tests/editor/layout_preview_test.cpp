@@ -197,11 +197,15 @@ TEST(BoundarySuggestions, FollowClassChangesOnNearlyAllLines) {
     some.row(1) = {"CODE", "1", "3", "Char", "", ""};
     EXPECT_EQ(suggestBoundaries(some, sample), (std::vector<std::size_t>{7, 11}));
 
-    // Lines a run does not cut do not count.
-    const SampleHead withTitle = splitSample("TITLE LINE X\r\n" + text, true);
-    some.settings.excludeFrom = "1";
-    some.settings.excludeTo = "1";
+    // Lines a run does not cut do not count, nor, where most lines have one
+    // length, lines of another.
+    const SampleHead withTitle = splitSample("TITLE LINE X 12\r\n" + text + "TOTAL 10\r\n", true);
     EXPECT_EQ(suggestBoundaries(some, withTitle), (std::vector<std::size_t>{7, 11}));
+    const SampleHead sameLength = splitSample("TITLELINEXYZ\r\nABCDEFGHIJKL\r\n" + text, true);
+    EXPECT_EQ(suggestBoundaries(some, sameLength), std::vector<std::size_t>{});
+    some.settings.excludeFrom = "1";
+    some.settings.excludeTo = "2";
+    EXPECT_EQ(suggestBoundaries(some, sameLength), (std::vector<std::size_t>{7, 11}));
 }
 
 FormatDefinition fields(std::vector<FieldRow> rows) {
