@@ -220,7 +220,7 @@ void ByteRulerView::paintProblems(QPainter& p, const ShownLine& line, int top) c
             p.fillRect(box, QBrush(kProblem, Qt::BDiagPattern));
             break;
         case ProblemKind::DroppedBytes:
-            p.fillRect(box, QBrush(Qt::darkGray, Qt::FDiagPattern));
+            p.fillRect(box, QBrush(Qt::gray, Qt::FDiagPattern));
             break;
         case ProblemKind::LoneLineFeed:
         case ProblemKind::LoneCarriageReturn:
@@ -234,6 +234,9 @@ void ByteRulerView::paintProblems(QPainter& p, const ShownLine& line, int top) c
             p.fillRect(box, fill);
             break;
         }
+        // Bytes no record holds are only greyed; the rest is framed in red.
+        if (problem.kind == ProblemKind::DroppedBytes)
+            continue;
         p.setPen(QPen(kProblem, 2));
         p.drawRect(box);
     }
