@@ -126,6 +126,7 @@ inline constexpr const char* kSampleDialogTitle = "ﾌﾟﾚﾋﾞｭｰする�
 inline constexpr const char* kSampleFilter = "ﾃｷｽﾄﾌｧｲﾙ|*.txt|すべてのﾌｧｲﾙ|*.*";
 inline constexpr const char* kNoSample = "ﾌﾟﾚﾋﾞｭｰするﾌｧｲﾙがありません｡";
 inline constexpr const char* kSampleUnreadable = "読み込めません: ";
+inline constexpr const char* kSampleNotAFile = "通常のﾌｧｲﾙではありません";
 inline constexpr const char* kSampleHead = "先頭 "; // "先頭 1000 行"
 inline constexpr const char* kSampleLines = " 行";
 inline constexpr const char* kSuggestButton = "区切り位置を推定";

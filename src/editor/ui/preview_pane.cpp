@@ -1,5 +1,6 @@
 #include "preview_pane.h"
 
+#include "common/file_io.h"
 #include "editor/editor_texts.h"
 #include "editor/ui/byte_ruler_view.h"
 #include "editor/ui/output_view.h"
@@ -143,12 +144,16 @@ void PreviewPane::showOutput() {
 }
 
 void PreviewPane::showStatus() {
-    if (samplePath_.empty() || sample_.error != 0) {
-        status->setText(samplePath_.empty()
-                            ? qs(t::kNoSample)
-                            : qs(t::kSampleUnreadable) + QString::fromStdString(samplePath_) +
-                                  " (" + QString::fromLocal8Bit(std::strerror(sample_.error)) +
-                                  ")");
+    if (samplePath_.empty()) {
+        status->setText(qs(t::kNoSample));
+        return;
+    }
+    if (sample_.error != 0) {
+        const QString why = sample_.error == kNotARegularFile
+                                ? qs(t::kSampleNotAFile)
+                                : QString::fromLocal8Bit(std::strerror(sample_.error));
+        status->setText(qs(t::kSampleUnreadable) + QString::fromStdString(samplePath_) + " (" +
+                        why + ")");
         return;
     }
     QString text = (sample_.wholeFile ? QString() : qs(t::kSampleHead)) +

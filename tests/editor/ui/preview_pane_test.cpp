@@ -172,6 +172,11 @@ TEST_F(Preview, TheSampleCanBeAnotherFileChosenInTheDialog) {
     desk.dialogs.answer(std::nullopt); // cancelled: the sample stays
     pane().chooseButton->click();
     EXPECT_EQ(pane().samplePath(), other);
+    // A folder is refused with the reason, and shows no lines.
+    desk.dialogs.answer(dir.string());
+    pane().chooseButton->click();
+    EXPECT_EQ(pane().preview()->lineCount(), 0);
+    EXPECT_NE(pane().status->text().indexOf(QString::fromUtf8("通常のﾌｧｲﾙではありません")), -1);
 }
 
 TEST_F(Preview, SuggestionsAreOnlyMarksUntilAcceptedOneByOneOrAllAtOnce) {
