@@ -1,15 +1,18 @@
 // The format editor's preview pane: layout edits made on the byte ruler,
 // the pane following every change, and the suggested boundaries.
 #include "editor/ui/byte_ruler_view.h"
+#include "editor/ui/output_view.h"
 #include "editor/ui/preview_pane.h"
 #include "editor_fixture.h"
 
 #include <QAction>
 #include <QDockWidget>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 #include <fstream>
 
 namespace quisk::test {
@@ -201,6 +204,52 @@ TEST_F(Preview, SuggestionsAreOnlyMarksUntilAcceptedOneByOneOrAllAtOnce) {
     EXPECT_TRUE(pane().suggestions().empty());
     ed->mnuUndo_Click(); // all of them were one step
     EXPECT_EQ(spans(), "ﾌｨｰﾙﾄﾞ1:1+8 ﾌｨｰﾙﾄﾞ9:9+6 ");
+}
+
+// Settings and row ranges reach the pane as the grid's cells do: the output
+// follows the output kind, excluded lines are shaded and write no record.
+TEST_F(Preview, SelectorsAndRowRangesUpdateThePaneOnceTheChangeIsDone) {
+    start({{"A", "1", "4", "Char", "", ""}, {"B", "5", "6", "Num", "", ""}}, kSample);
+    EXPECT_EQ(pane().output->text(), "\"AAAA\",\"BBBBBB\"\n\"DDDD\",\"EEEEEE\"");
+    ed->CmbToFile->setEditText(QString::fromUtf8("ﾃｷｽﾄﾌｧｲﾙ"));
+    QApplication::processEvents();
+    EXPECT_EQ(pane().output->text(), "AAAABBBBBB\nDDDDEEEEEE");
+    ed->JumpTxtFrom->setText("1");
+    ed->JumpTxtTo->setText("1");
+    QApplication::processEvents();
+    EXPECT_EQ(pane().output->text(), "DDDDEEEEEE");
+    ASSERT_FALSE(ruler().shownLines().empty());
+    EXPECT_EQ(ruler().shownLines()[0].role, LineRole::Excluded);
+    // Typing a length through the grid: one update once it is typed.
+    grid->setRow(2);
+    grid->setCol(3);
+    grid->setFocus();
+    QTest::keyClicks(grid, "0");
+    QApplication::processEvents();
+    EXPECT_EQ(pane().preview()->bands()[1].length, 60u);
+}
+
+// Each value's colour covers its own cells, a double-byte character taking
+// two, and the hover over a band names the field and the value written.
+TEST_F(Preview, ValuesAreColouredOnTheirCellsAndTheHoverNamesThem) {
+    start({{"CODE", "1", "2", "Char", "", ""}, {"CITY", "3", "4", "Char", "", ""}},
+          "01\x93\x8C\x8B\x9E\r\n"); // 01東京
+    ASSERT_EQ(pane().output->rows().size(), 1u);
+    const OutputView::Row& row = pane().output->rows()[0];
+    ASSERT_EQ(row.values.size(), 2u);
+    EXPECT_EQ(row.values[0].from, 1u); // after the opening quote
+    EXPECT_EQ(row.values[0].to, 3u);
+    EXPECT_EQ(row.values[1].from, 6u); // after "," and the quote
+    EXPECT_EQ(row.values[1].to, 10u);  // 東京: four cells
+    EXPECT_EQ(row.values[1].colour, 1);
+
+    const QPoint at = onLine(0, 4);
+    QHelpEvent hover(QEvent::ToolTip, at, ruler().viewport()->mapToGlobal(at));
+    QApplication::sendEvent(ruler().viewport(), &hover);
+    const QString tip = QToolTip::text();
+    EXPECT_NE(tip.indexOf("CITY"), -1) << tip.toStdString();
+    EXPECT_NE(tip.indexOf(QString::fromUtf8("開始位置: 3")), -1) << tip.toStdString();
+    EXPECT_NE(tip.indexOf(QString::fromUtf8("[東京]")), -1) << tip.toStdString();
 }
 
 } // namespace
