@@ -109,10 +109,10 @@ xdotool key Return # the job's own format
 editor=$(window 'sales.qfd')
 shot format-editor "$editor"
 
-# The preview pane with one deliberate cut: the prefecture made to start a
-# byte late, in the middle of its first character.
+# The preview pane with one deliberate cut: the prefecture made five bytes
+# long, which ends it in the middle of its third character.
 xdotool windowfocus --sync "$editor"
-xdotool key Down Down Right Delete 1 8 Escape Right Delete 7 Escape
+xdotool key Down Down Right Right Delete 5 Escape
 xdotool key alt+d
 sleep 0.3
 xdotool key p # ﾌﾟﾚﾋﾞｭｰ(&P)

@@ -87,11 +87,11 @@ TEST(Glyphs, DoubleByteCharactersTakeTwoColumns) {
 
 // A layout of three fields over lines such as "1001東京  0125", with the
 // first line excluded and the second written as it is.
-struct Preview : ::testing::Test {
+struct SamplePreview : ::testing::Test {
     FormatDefinition format;
     SampleHead sample;
 
-    Preview() {
+    SamplePreview() {
         format.row(1) = {"CODE", "1", "4", "Num", "", ""};
         format.row(2) = {"CITY", "5", "6", "Char", "", ""};
         format.row(3) = {"", "", "", "", "-", ""};
@@ -123,7 +123,7 @@ struct Preview : ::testing::Test {
     }
 };
 
-TEST_F(Preview, BandsRolesAndOutputComeFromTheLayoutAndTheEngine) {
+TEST_F(SamplePreview, BandsRolesAndOutputComeFromTheLayoutAndTheEngine) {
     const LayoutPreview preview(format, sample);
     ASSERT_EQ(preview.bands().size(), 3u);
     EXPECT_EQ(preview.bands()[1].row, 2);
@@ -157,7 +157,7 @@ TEST_F(Preview, BandsRolesAndOutputComeFromTheLayoutAndTheEngine) {
     EXPECT_TRUE(preview.shownLines(9, 5).empty());
 }
 
-TEST_F(Preview, ProblemsAreCountedOverEveryLineReadAndPointAtTheirField) {
+TEST_F(SamplePreview, ProblemsAreCountedOverEveryLineReadAndPointAtTheirField) {
     const LayoutPreview preview(format, sample);
     const auto& counts = preview.counts();
     auto count = [&](ProblemKind k) { return counts[static_cast<std::size_t>(k)]; };

@@ -18,7 +18,7 @@
 namespace quisk::test {
 namespace {
 
-struct Preview : EditorTest {
+struct PreviewWindow : EditorTest {
     std::unique_ptr<FrmFormat> ed;
     FlexGrid* grid = nullptr;
 
@@ -80,7 +80,7 @@ struct Preview : EditorTest {
 
 const std::string kSample = "AAAABBBBBBCCCC\r\nDDDDEEEEEEFFFF\r\n";
 
-TEST_F(Preview, AClickOnTheRulerSplitsAFieldAsOneUndoStep) {
+TEST_F(PreviewWindow, AClickOnTheRulerSplitsAFieldAsOneUndoStep) {
     start({{"A", "1", "10", "Char", "", ""}}, kSample);
     state.formatDirty = false;
     click(onRuler(4, 1)); // a pixel right of the boundary still means it
@@ -108,7 +108,7 @@ TEST_F(Preview, AClickOnTheRulerSplitsAFieldAsOneUndoStep) {
     EXPECT_EQ(spans(), "A:1+4 ﾌｨｰﾙﾄﾞ5:5+6 ");
 }
 
-TEST_F(Preview, DraggingABandEdgeMovesTheBoundaryAsOneUndoStep) {
+TEST_F(PreviewWindow, DraggingABandEdgeMovesTheBoundaryAsOneUndoStep) {
     start({{"A", "1", "4", "Char", "", ""}, {"B", "5", "6", "Num", "", ""}}, kSample);
     state.formatDirty = false;
     drag(onBands(4, -2), onBands(7));
@@ -126,7 +126,7 @@ TEST_F(Preview, DraggingABandEdgeMovesTheBoundaryAsOneUndoStep) {
     EXPECT_FALSE(ed->mnuUndo->isEnabled());
 }
 
-TEST_F(Preview, BandsAndProblemsLeadToTheirFieldsRow) {
+TEST_F(PreviewWindow, BandsAndProblemsLeadToTheirFieldsRow) {
     // 東 (93 8C) at bytes 4-5 is cut by B's start.
     start({{"A", "1", "5", "Char", "", ""}, {"B", "6", "4", "Char", "", ""}},
           "AAAA\x93\x8C"
@@ -146,7 +146,7 @@ TEST_F(Preview, BandsAndProblemsLeadToTheirFieldsRow) {
     EXPECT_EQ(grid->row(), 1);
 }
 
-TEST_F(Preview, TheGridKeepsItsSizeAndTheWindowItsWidthWhenThePaneCloses) {
+TEST_F(PreviewWindow, TheGridKeepsItsSizeAndTheWindowItsWidthWhenThePaneCloses) {
     start({}, kSample);
     ed->mnuPreview_Click(); // closes it
     const QRect gridBox = grid->geometry();
@@ -163,7 +163,7 @@ TEST_F(Preview, TheGridKeepsItsSizeAndTheWindowItsWidthWhenThePaneCloses) {
     EXPECT_EQ(grid->geometry(), gridBox);
 }
 
-TEST_F(Preview, TheSampleCanBeAnotherFileChosenInTheDialog) {
+TEST_F(PreviewWindow, TheSampleCanBeAnotherFileChosenInTheDialog) {
     start({}, kSample);
     EXPECT_EQ(pane().samplePath(), state.jobSourcePath);
     const std::string other = path("other.txt");
@@ -182,7 +182,7 @@ TEST_F(Preview, TheSampleCanBeAnotherFileChosenInTheDialog) {
     EXPECT_NE(pane().status->text().indexOf(QString::fromUtf8("通常のﾌｧｲﾙではありません")), -1);
 }
 
-TEST_F(Preview, SuggestionsAreOnlyMarksUntilAcceptedOneByOneOrAllAtOnce) {
+TEST_F(PreviewWindow, SuggestionsAreOnlyMarksUntilAcceptedOneByOneOrAllAtOnce) {
     std::string sample;
     for (int i = 0; i < 5; ++i)
         sample += "1234ABCD    XY\r\n";
@@ -208,7 +208,7 @@ TEST_F(Preview, SuggestionsAreOnlyMarksUntilAcceptedOneByOneOrAllAtOnce) {
 
 // Settings and row ranges reach the pane as the grid's cells do: the output
 // follows the output kind, excluded lines are shaded and write no record.
-TEST_F(Preview, SelectorsAndRowRangesUpdateThePaneOnceTheChangeIsDone) {
+TEST_F(PreviewWindow, SelectorsAndRowRangesUpdateThePaneOnceTheChangeIsDone) {
     start({{"A", "1", "4", "Char", "", ""}, {"B", "5", "6", "Num", "", ""}}, kSample);
     EXPECT_EQ(pane().output->text(), "\"AAAA\",\"BBBBBB\"\n\"DDDD\",\"EEEEEE\"");
     ed->CmbToFile->setEditText(QString::fromUtf8("ﾃｷｽﾄﾌｧｲﾙ"));
@@ -231,7 +231,7 @@ TEST_F(Preview, SelectorsAndRowRangesUpdateThePaneOnceTheChangeIsDone) {
 
 // Each value's colour covers its own cells, a double-byte character taking
 // two, and the hover over a band names the field and the value written.
-TEST_F(Preview, ValuesAreColouredOnTheirCellsAndTheHoverNamesThem) {
+TEST_F(PreviewWindow, ValuesAreColouredOnTheirCellsAndTheHoverNamesThem) {
     start({{"CODE", "1", "2", "Char", "", ""}, {"CITY", "3", "4", "Char", "", ""}},
           "01\x93\x8C\x8B\x9E\r\n"); // 01東京
     ASSERT_EQ(pane().output->rows().size(), 1u);
