@@ -133,7 +133,7 @@ inline constexpr const char* kSuggestButton = "区切り位置を推定";
 inline constexpr const char* kAcceptAll = "すべて採用";
 inline constexpr const char* kDropSuggestions = "推定を消す";
 inline constexpr const char* kNoSuggestions = "推定できる区切り位置はありません｡";
-inline constexpr const char* kSuggestionTip = "ｸﾘｯｸで採用: ";
+inline constexpr const char* kSuggestionTip = "ｸﾘｯｸで採用: 開始位置 ";
 inline constexpr const char* kExcludedLabel = "対象外";
 inline constexpr const char* kAsIsLabel = "そのまま";
 inline constexpr const char* kNoProblems = "問題なし";
@@ -149,7 +149,6 @@ inline constexpr const char* kTipStart = "開始位置: ";
 inline constexpr const char* kTipLength = "長さ: ";
 inline constexpr const char* kTipRestOfLine = "行末まで";
 inline constexpr const char* kTipValue = "値: ";
-inline constexpr const char* kTipLine = "行目";
 
 // A field made by a split on the byte ruler: "ﾌｨｰﾙﾄﾞ" + its start position.
 inline constexpr const char* kNewFieldName = "ﾌｨｰﾙﾄﾞ";

@@ -369,7 +369,15 @@ bool ByteRulerView::viewportEvent(QEvent* event) {
 }
 
 QString ByteRulerView::tipAt(const QPoint& at) const {
-    if (!preview_ || at.y() < bandsTop())
+    if (at.y() < bandsTop()) {
+        // A suggested boundary says what a click on it does.
+        const std::size_t b = boundaryAt(at.x());
+        const bool suggested =
+            std::find(suggestions_.begin(), suggestions_.end(), b) != suggestions_.end();
+        return suggested ? QString::fromUtf8(t::kSuggestionTip) + QString::number(b + 1)
+                         : QString();
+    }
+    if (!preview_)
         return {};
     const auto byte = byteAt(at.x());
     if (!byte)

@@ -194,7 +194,11 @@ TEST_F(PreviewWindow, SuggestionsAreOnlyMarksUntilAcceptedOneByOneOrAllAtOnce) {
     EXPECT_FALSE(state.formatDirty);
     EXPECT_TRUE(pane().acceptAllButton->isVisibleTo(&pane()));
 
-    click(onRuler(8)); // accepts that one
+    const QPoint mark = onRuler(8);
+    QHelpEvent hover(QEvent::ToolTip, mark, ruler().viewport()->mapToGlobal(mark));
+    QApplication::sendEvent(ruler().viewport(), &hover);
+    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("ｸﾘｯｸで採用: 開始位置 9"));
+    click(mark); // accepts that one
     EXPECT_EQ(spans(), "ﾌｨｰﾙﾄﾞ1:1+8 ﾌｨｰﾙﾄﾞ9:9+6 ");
     QApplication::processEvents();
     EXPECT_EQ(pane().suggestions(), (std::vector<std::size_t>{4, 12}));
