@@ -28,6 +28,7 @@ const QColor kExcludedShade(0xd8, 0xd8, 0xd8);
 const QColor kAsIsShade(0xe6, 0xee, 0xfa);
 const QColor kProblem(0xd0, 0x20, 0x20);
 const QColor kSuggestion(0x20, 0x50, 0xc0);
+const QColor kDroppedShade(0xe6, 0xdc, 0xc8); // bytes no record holds
 
 // Neighbouring bands get hues far apart.
 int hue(int colour) {
@@ -178,6 +179,7 @@ void ByteRulerView::paintLine(QPainter& p, const ShownLine& line, int top) const
         p.fillRect(rowBox, kExcludedShade);
     else if (line.role == LineRole::WriteAsIs)
         p.fillRect(rowBox, kAsIsShade);
+    paintDropped(p, line, top);
     p.setPen(palette().color(QPalette::Text));
     cells_.draw(p, columnX(0), top, line.glyphs);
     const std::size_t end =
@@ -209,6 +211,16 @@ void ByteRulerView::paintTints(QPainter& p, int top, int height) const {
     }
 }
 
+// Bytes no record holds are shaded under the text, not framed: they are
+// lost, but often on purpose.
+void ByteRulerView::paintDropped(QPainter& p, const ShownLine& line, int top) const {
+    for (const LayoutProblem& problem : line.problems)
+        if (problem.kind == ProblemKind::DroppedBytes)
+            p.fillRect(QRect(columnX(problem.from), top,
+                             static_cast<int>(problem.to - problem.from) * cell_, row_ - 1),
+                       kDroppedShade);
+}
+
 void ByteRulerView::paintProblems(QPainter& p, const ShownLine& line, int top) const {
     for (const LayoutProblem& problem : line.problems) {
         const int left = columnX(problem.from);
@@ -220,8 +232,7 @@ void ByteRulerView::paintProblems(QPainter& p, const ShownLine& line, int top) c
             p.fillRect(box, QBrush(kProblem, Qt::BDiagPattern));
             break;
         case ProblemKind::DroppedBytes:
-            p.fillRect(box, QBrush(Qt::gray, Qt::FDiagPattern));
-            break;
+            continue; // shaded under the text, see paintDropped()
         case ProblemKind::LoneLineFeed:
         case ProblemKind::LoneCarriageReturn:
             p.fillRect(box, kProblem);
@@ -234,9 +245,6 @@ void ByteRulerView::paintProblems(QPainter& p, const ShownLine& line, int top) c
             p.fillRect(box, fill);
             break;
         }
-        // Bytes no record holds are only greyed; the rest is framed in red.
-        if (problem.kind == ProblemKind::DroppedBytes)
-            continue;
         p.setPen(QPen(kProblem, 2));
         p.drawRect(box);
     }

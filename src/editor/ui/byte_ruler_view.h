@@ -73,6 +73,7 @@ private:
     void paintBands(QPainter& p) const;
     void paintTints(QPainter& p, int top, int height) const;
     void paintLine(QPainter& p, const ShownLine& line, int top) const;
+    void paintDropped(QPainter& p, const ShownLine& line, int top) const;
     void paintProblems(QPainter& p, const ShownLine& line, int top) const;
     void paintSuggestions(QPainter& p) const;
 
