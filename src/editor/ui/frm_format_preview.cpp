@@ -152,6 +152,7 @@ void FrmFormat::selectFieldRow(int row) {
     Grid1->setRow(row);
     Grid1->setCol(1);
     showCurrentCell();
+    Grid1->setFocus(); // typing goes on in the grid: a new field's name, say
 }
 
 } // namespace quisk

@@ -35,7 +35,11 @@ PreviewPane::PreviewPane(const FormatDefinition& format, FileDialogs& dialogs, Q
     connect(refreshTimer_, &QTimer::timeout, this, [this] { refresh(); });
 }
 
-PreviewPane::~PreviewPane() = default;
+// The ruler, a child, outlives the preview it points at: it lets go first.
+PreviewPane::~PreviewPane() {
+    ruler->disconnect(this);
+    ruler->setPreview(nullptr, {});
+}
 
 void PreviewPane::buildControls() {
     sampleLabel = new QLabel(this);
