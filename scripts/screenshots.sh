@@ -108,3 +108,31 @@ shot format-chooser "$chooser"
 xdotool key Return # the job's own format
 editor=$(window 'sales.qfd')
 shot format-editor "$editor"
+
+# The preview pane with one deliberate cut: the prefecture made five bytes
+# long, which ends it in the middle of its third character.
+xdotool windowfocus --sync "$editor"
+xdotool key Down Down Right Right Delete 5 Escape
+xdotool key alt+d
+sleep 0.3
+xdotool key p # ﾌﾟﾚﾋﾞｭｰ(&P)
+sleep 1
+shot format-preview "$editor"
+
+# Suggested boundaries on the same sample under a new, empty format.
+kill "$app"
+wait "$app" 2> /dev/null || true
+"$quisk" sales.dof > "$work/quisk.log" 2>&1 &
+app=$!
+main=$(window '^Quisk - ')
+xdotool windowfocus --sync "$main"
+click "$main" 184 30
+chooser=$(window '^ﾌｧｲﾙの選択$')
+xdotool key Down Down Return # 新規ﾌｧｲﾙの作成
+editor=$(window '無題.qfd')
+xdotool windowfocus --sync "$editor"
+xdotool key alt+d
+sleep 0.3
+xdotool key g # 区切り位置を推定(&G)
+sleep 1
+shot format-suggest "$editor"

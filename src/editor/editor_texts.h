@@ -47,7 +47,7 @@ inline constexpr const char* kSelectTip = "この位置のﾊﾞｲﾄが文字�
 inline constexpr const char* kCmdHeader = "ﾍｯﾀﾞｰ･ﾌｯﾀｰ";
 inline constexpr const char* kCmdClose = "閉じる";
 
-inline constexpr const char* kTitles[6] = {"ﾌｨｰﾙﾄﾞ名", "開始位置", "長さ",
+inline constexpr const char* kTitles[6] = {"ﾌｨｰﾙﾄﾞ名",   "開始位置", "長さ",
                                            "ﾌｨｰﾙﾄﾞﾀｲﾌﾟ", "固定処理", "備考欄"};
 
 // The cell the edit line edits, as its tooltip names it: "3行目 ﾌｨｰﾙﾄﾞ名".
@@ -112,6 +112,8 @@ inline constexpr const char* kMnuDisplay = "表示(&D)";
 inline constexpr const char* kMnuRowUndisp = "選択行の非表示(&R)";
 inline constexpr const char* kMnuColUndisp = "選択列の非表示(&C)";
 inline constexpr const char* kMnuUndisp = "非表示の解除(&U)";
+inline constexpr const char* kMnuPreview = "ﾌﾟﾚﾋﾞｭｰ(&P)";
+inline constexpr const char* kMnuSuggest = "区切り位置を推定(&G)";
 inline constexpr const char* kMnuChange = "一括変更(&C)";
 inline constexpr const char* kMnuAllChar = "全てをCharに変換(&C)";
 inline constexpr const char* kMnuAllNum = "全てをNumに変換(&N)";
@@ -123,5 +125,39 @@ inline constexpr const char* kMnuOption = "ｵﾌﾟｼｮﾝ(&O)";
 inline constexpr const char* kMnuHeaderFooter = "ﾍｯﾀﾞｰ･ﾌｯﾀｰ(&H)";
 inline constexpr const char* kMnuRowOption = "特別列処理設定(&R)";
 inline constexpr const char* kMnuPopup = "ﾎﾟｯﾌﾟｱｯﾌﾟ(&P)";
+
+// The preview pane.
+inline constexpr const char* kPreviewTitle = "ﾌﾟﾚﾋﾞｭｰ";
+inline constexpr const char* kSampleButton = "ﾌｧｲﾙを選ぶ...";
+inline constexpr const char* kSampleDialogTitle = "ﾌﾟﾚﾋﾞｭｰするﾌｧｲﾙ";
+inline constexpr const char* kSampleFilter = "ﾃｷｽﾄﾌｧｲﾙ|*.txt|すべてのﾌｧｲﾙ|*.*";
+inline constexpr const char* kNoSample = "ﾌﾟﾚﾋﾞｭｰするﾌｧｲﾙがありません｡";
+inline constexpr const char* kSampleUnreadable = "読み込めません: ";
+inline constexpr const char* kSampleNotAFile = "通常のﾌｧｲﾙではありません";
+inline constexpr const char* kSampleHead = "先頭 "; // "先頭 1000 行"
+inline constexpr const char* kSampleLines = " 行";
+inline constexpr const char* kSuggestButton = "区切り位置を推定";
+inline constexpr const char* kAcceptAll = "すべて採用";
+inline constexpr const char* kDropSuggestions = "推定を消す";
+inline constexpr const char* kNoSuggestions = "推定できる区切り位置はありません｡";
+inline constexpr const char* kSuggestionTip = "ｸﾘｯｸで採用: 開始位置 ";
+inline constexpr const char* kExcludedLabel = "対象外";
+inline constexpr const char* kAsIsLabel = "そのまま";
+inline constexpr const char* kNoProblems = "問題なし";
+inline constexpr const char* kProblemNames[] = {"開始位置で2ﾊﾞｲﾄ文字を分断",
+                                                "終了位置で2ﾊﾞｲﾄ文字を分断",
+                                                "短い行",
+                                                "書き込まれないﾊﾞｲﾄ",
+                                                "Shift-JISにないﾊﾞｲﾄ",
+                                                "CRのないLF",
+                                                "LFのないCR"};
+inline constexpr const char* kTipName = "ﾌｨｰﾙﾄﾞ名: ";
+inline constexpr const char* kTipStart = "開始位置: ";
+inline constexpr const char* kTipLength = "長さ: ";
+inline constexpr const char* kTipRestOfLine = "行末まで";
+inline constexpr const char* kTipValue = "値: ";
+
+// A field made by a split on the byte ruler: "ﾌｨｰﾙﾄﾞ" + its start position.
+inline constexpr const char* kNewFieldName = "ﾌｨｰﾙﾄﾞ";
 
 } // namespace quisk::editor_texts

@@ -162,4 +162,24 @@ void RecordFormatter::append(std::string_view line, std::string& out) const {
     out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
+void RecordFormatter::append(std::string_view line, std::string& out,
+                             std::vector<ValueSpan>& values) const {
+    std::string padded(line);
+    padded.append(kSlack, '\0');
+    std::size_t used = out.size();
+    out.resize(used + maxRecordBytes(line.size()));
+    char* const begin = out.data();
+    char* at = begin + used;
+    for (const Cut& cut : cuts_) {
+        at = copyGlue(cut, at);
+        const std::size_t n = fieldBytes(cut, line.size());
+        const auto from = static_cast<std::size_t>(at - begin);
+        if (n > 0)
+            at = copyFieldBytes(padded.data() + cut.offset, n, at);
+        values.push_back({from, static_cast<std::size_t>(at - begin)});
+    }
+    at = copyGlue(tail_, at);
+    out.resize(static_cast<std::size_t>(at - begin));
+}
+
 } // namespace quisk

@@ -62,6 +62,15 @@ public:
     // Appends the record for line to out, without a line end.
     void append(std::string_view line, std::string& out) const;
 
+    // Appends the same record and, for each data field in order, where its
+    // value lies in out, so that a preview can show which bytes of the
+    // record came from which field.
+    struct ValueSpan {
+        std::size_t from = 0;
+        std::size_t to = 0;
+    };
+    void append(std::string_view line, std::string& out, std::vector<ValueSpan>& values) const;
+
 private:
     // A data field and the glue written before it.
     struct Cut {

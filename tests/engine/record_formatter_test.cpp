@@ -44,8 +44,8 @@ TEST_F(Records, FixedValuesAreGluedToTheirNeighbours) {
 TEST_F(Records, AnEmptyLengthTakesTheRestOfTheLine) {
     data("Char", "3", "");
     EXPECT_EQ(record("ABCDE"), "\"CDE\"");
-    EXPECT_EQ(record("AB"), "\"\"");  // starts one byte past the end
-    EXPECT_EQ(record("A"), "\"\"");   // starts further out
+    EXPECT_EQ(record("AB"), "\"\""); // starts one byte past the end
+    EXPECT_EQ(record("A"), "\"\"");  // starts further out
 }
 
 TEST_F(Records, OnlyTheExactTypeNumTakesTheNumQuote) {
@@ -76,8 +76,8 @@ TEST_F(Records, SeparatorNamesAndOtherTexts) {
     data("Char", "1", "1");
     data("Char", "2", "1");
     const std::pair<const char*, const char*> cases[] = {
-        {"|", "\"A\"|\"B\""}, {"ﾀﾌﾞ", "\"A\"\t\"B\""}, {"ｽﾍﾟｰｽ", "\"A\" \"B\""},
-        {"ｾﾐｺﾛﾝ", "\"A\";\"B\""}, {"", "\"A\"\"B\""}, {"::", "\"A\"::\"B\""}};
+        {"|", "\"A\"|\"B\""},     {"ﾀﾌﾞ", "\"A\"\t\"B\""}, {"ｽﾍﾟｰｽ", "\"A\" \"B\""},
+        {"ｾﾐｺﾛﾝ", "\"A\";\"B\""}, {"", "\"A\"\"B\""},      {"::", "\"A\"::\"B\""}};
     for (auto [separator, expected] : cases) {
         format.settings.separatorChar = separator;
         EXPECT_EQ(record("AB"), expected) << separator;
@@ -151,6 +151,33 @@ TEST(Formatter, ResolvesTheSeparatorOfARun) {
     EXPECT_EQ(resolveSeparator(s), "ｶﾝﾏ "); // exact comparison
     s.outputKind = kTextFile;
     EXPECT_EQ(resolveSeparator(s), "");
+}
+
+// The record with its values' places is the same record, and each place
+// holds the bytes written for that field, a cut character's "・" included.
+TEST_F(Records, ValuePlacesMarkEachFieldInTheSameRecord) {
+    data("Char", "1", "3");
+    fixed("-");
+    data("Num", "4", "2");
+    data("Char", "9", "2");
+    const std::string line = "AB\x93\x8C"
+                             "9"; // AB東9: the first field ends inside 東
+    auto formatter = RecordFormatter::build(format);
+    ASSERT_TRUE(formatter);
+    std::string plain, marked;
+    std::vector<RecordFormatter::ValueSpan> values;
+    formatter->append(line, plain);
+    formatter->append(line, marked, values);
+    EXPECT_EQ(marked, plain);
+    ASSERT_EQ(values.size(), 3u);
+    auto value = [&](std::size_t i) {
+        return marked.substr(values[i].from, values[i].to - values[i].from);
+    };
+    EXPECT_EQ(value(0), "AB\x81\x45");
+    EXPECT_EQ(value(1), "\x81\x45"
+                        "9"); // 東's trail byte is a lead byte here
+    EXPECT_EQ(value(2), "");  // past the line's end
+    EXPECT_EQ(marked.substr(values[0].to, values[1].from - values[0].to), "\"-\"");
 }
 
 } // namespace

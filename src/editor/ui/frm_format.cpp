@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -52,16 +53,22 @@ FrmFormat::FrmFormat(AppState& state, const Platform& platform, FormatPathBox& p
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
     history_ = new FormatHistory(format_, *this, this);
-    body_ = new QWidget(this);
+    // The controls sit in the middle of an inner main window, whose side
+    // may hold the preview pane.
+    frame_ = new QMainWindow(this);
+    frame_->setWindowFlags(Qt::Widget);
+    body_ = new QWidget;
+    frame_->setCentralWidget(body_);
+    body_->installEventFilter(this);
     buildControls();
     buildMenus();
     Form_Load();
 }
 
 FrmFormat::~FrmFormat() {
-    // The controls, the grid's model and the history read and write
-    // format_: they go before it does.
-    delete body_;
+    // The controls, the preview, the grid's model and the history read and
+    // write format_: they go before it does.
+    delete frame_;
     delete model_;
     delete history_;
 }
@@ -234,11 +241,18 @@ void FrmFormat::resizeEvent(QResizeEvent* event) {
     }
     const int barHeight = menuBar->sizeHint().height();
     menuBar->setGeometry(0, 0, width(), barHeight);
-    body_->setGeometry(0, barHeight, width(), height() - barHeight);
+    frame_->setGeometry(0, barHeight, width(), height() - barHeight);
+    layoutBody();
+}
+
+// The grid and the edit line fill the controls' area, which is the whole
+// window below the menu bar unless the preview pane takes a side of it.
+void FrmFormat::layoutBody() {
     // The figures measure the outer window, borders included; this window's
     // size is its inside, so the grid keeps its left margin on the right.
-    const int gridWidth = width() - 2 * px(kGridLeft);
-    Grid1->setGeometry(px(kGridLeft), px(kGridTop), gridWidth, height() - px(3600));
+    const int gridWidth = body_->width() - 2 * px(kGridLeft);
+    const int height = body_->height() + menuBar->sizeHint().height();
+    Grid1->setGeometry(px(kGridLeft), px(kGridTop), gridWidth, height - px(3600));
     CellText->resize(gridWidth, CellText->height());
 }
 
@@ -267,6 +281,8 @@ void FrmFormat::startComposition() {
 }
 
 bool FrmFormat::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == body_ && event->type() == QEvent::Resize)
+        layoutBody();
     if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event); // both kinds are key events

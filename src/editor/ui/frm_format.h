@@ -9,17 +9,22 @@
 #include "format/format_definition.h"
 
 #include <QDialog>
+#include <vector>
 
 class QAction;
 class QCheckBox;
+class QDockWidget;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMainWindow;
 class QMenu;
 class QMenuBar;
 class QPushButton;
 
 namespace quisk {
+
+class PreviewPane;
 
 // The format editor: the settings across the top, the edit line, and the
 // field grid. It holds the current FormatDefinition; the grid model and the
@@ -81,6 +86,11 @@ public:
     QMenu* mnuPopup = nullptr;
     QAction* mnuUndo = nullptr;
     QAction* mnuRedo = nullptr;
+    QAction* mnuPreview = nullptr;
+    QAction* mnuSuggest = nullptr;
+    // The preview, made when it is first shown.
+    QDockWidget* previewDock = nullptr;
+    PreviewPane* previewPane = nullptr;
 
     // Rebuilds the grid's layout after its rows changed or were hidden:
     // every row and column shown again, rows renumbered, fill style single,
@@ -144,6 +154,15 @@ public:
     void mnuCOLUNDISP_Click();
     void mnuUNDISP_Click();
 
+    // The preview pane and the layout edits made on its byte ruler; each
+    // edit is one undo step and marks the format changed, as typing does.
+    void mnuPreview_Click();
+    void mnuSuggest_Click();
+    void splitFieldAt(std::size_t boundary);
+    void moveFieldBoundary(std::size_t from, std::size_t to);
+    void acceptBoundaries(const std::vector<std::size_t>& boundaries);
+    void selectFieldRow(int row);
+
     // Field-type changes and the header, footer and row-range dialogs.
     void mnuAllChar_Click();
     void mnuAllNum_Click();
@@ -168,6 +187,7 @@ private:
     // Window and grid (frm_format.cpp).
     int px(int twips) const;
     void place(QWidget* w, int left, int top, int width, int height);
+    void layoutBody();
     void Form_Load();
     void buildControls();
     void buildRecordBoxes();
@@ -191,6 +211,13 @@ private:
     void changeSelectedTypes(const char* type);
     void typesChanged();
     void moveToFirstCell();
+
+    // The preview pane (frm_format_preview.cpp).
+    void buildPreview();
+    void refreshPreviewOnChanges();
+    void showPreview(bool on);
+    void keepOnScreen();
+    template <typename Edit> void editLayout(Edit edit);
 
     // Selectors and settings (frm_format_selectors.cpp).
     void connectSettings();
@@ -226,7 +253,9 @@ private:
     FormatDefinition format_;
     FieldTableModel* model_ = nullptr;
     FormatHistory* history_ = nullptr;
+    QMainWindow* frame_ = nullptr;
     QWidget* body_ = nullptr;
+    int previewWidth_ = 0;
     bool closed_ = false;
     bool closeWhenShown_ = false;
     bool loadFailed_ = false;

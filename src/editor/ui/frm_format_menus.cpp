@@ -71,6 +71,10 @@ void FrmFormat::buildMenus() {
     addItem(display, t::kMnuRowUndisp, this, &FrmFormat::mnuROWUNDISP_Click);
     addItem(display, t::kMnuColUndisp, this, &FrmFormat::mnuCOLUNDISP_Click);
     addItem(display, t::kMnuUndisp, this, &FrmFormat::mnuUNDISP_Click);
+    display->addSeparator();
+    mnuPreview = addItem(display, t::kMnuPreview, this, &FrmFormat::mnuPreview_Click);
+    mnuPreview->setCheckable(true);
+    mnuSuggest = addItem(display, t::kMnuSuggest, this, &FrmFormat::mnuSuggest_Click);
 
     QMenu* change = menu(t::kMnuChange);
     addItem(change, t::kMnuAllChar, this, &FrmFormat::mnuAllChar_Click);
