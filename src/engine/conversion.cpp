@@ -26,9 +26,7 @@ constexpr std::size_t kFirstBlockSize = 1 << 20;
 // Output blocks stay below this size: lines whose records might need more are
 // written in pieces straight to the destination (see DirectOutput).
 constexpr std::size_t kBlockLimit = 2 << 20;
-// Runs of lines shorter than this are formatted on one core: splitting them
-// would cost more than it saves.
-constexpr std::size_t kSplitThreshold = 64 * 1024;
+
 struct Range {
     long long from;
     long long to;
@@ -168,23 +166,7 @@ LinesDone formatLines(std::string_view lines, long long firstNumber, const LineR
     return done;
 }
 
-// Splits a run of whole lines in two at a line end near its middle, so that
-// each core can format one half; small runs are not split.
-std::pair<std::string_view, std::string_view> splitLines(std::string_view lines) {
-    if (lines.size() < kSplitThreshold)
-        return {lines, {}};
-    std::size_t cr = lines.find('\r', lines.size() / 2);
-    if (cr == std::string_view::npos)
-        return {lines, {}};
-    std::size_t at = cr + 1 < lines.size() && lines[cr + 1] == '\n' ? cr + 2 : cr + 1;
-    return {lines.substr(0, at), lines.substr(at)};
-}
-
-long long countLines(std::string_view lines) {
-    return static_cast<long long>(std::count(lines.begin(), lines.end(), '\r'));
-}
-
-// Writes a half run whose formatting stopped before lines too large for a
+// Writes the rest of a run whose formatting stopped before a line too large for a
 // block: the block so far, then the rest of its lines in pieces. Adds its
 // lines to recordCount; false on a format or write failure, with recordCount
 // at the line being processed.
@@ -278,86 +260,56 @@ private:
     Worker writer_;
 };
 
-// The record loop: reads the source in runs of lines, formats the two halves
-// of each run on both cores, and hands the result to a writer thread while
-// the next run is formatted. Returns false at the first read, format or
-// write failure, with recordCount at the line that could not be processed
-// or written. Each half is put into the output encoding on the core that
-// formatted it; replaced counts the bytes that had no character.
+// The record loop: reads the source in runs of lines, formats them into one
+// block while a writer thread hands the block before it to the destination.
+// A block goes to the writer at the end of every run, or as soon as the next
+// line might not fit. Returns false at the first read, format or write
+// failure, with recordCount at the line that could not be processed or
+// written; replaced counts the bytes that had no character.
 bool convertLines(LineReader& source, ByteSink& destination, const RecordFormatter& formatter,
                   const OutputEncoder& encoder, const LineRanges& ranges, const RunTexts& texts,
                   long long& recordCount, long long& replaced, Yielder& yielder) {
-    // Two sets of output blocks: one being formatted while the writer still
-    // holds the other. The workers are declared after them, so they have
-    // finished with the blocks before the blocks go.
-    OutputBlock blocks[2][2];
-    ByteBuffer encoded[2][2]; // the same blocks in the output encoding
-    Worker helper;
+    // Two output blocks: one being formatted while the writer still holds the
+    // other. The writer is declared after them, so it has finished with the
+    // blocks before they go.
+    OutputBlock blocks[2];
+    ByteBuffer encoded[2]; // the same blocks in the output encoding
     BlockWriter writer(destination, ranges.exclude, encoder.lineEnd());
     writer.write(texts.header, texts.fieldNames, BlockWriter::kBeforeRecords);
 
     int turn = 0;
     std::string_view lines;
-    while (source.nextLines(lines)) {
-        const auto halves = splitLines(lines);
-        const std::string_view first = halves.first;
-        const std::string_view second = halves.second;
-        OutputBlock& firstOut = blocks[turn][0];
-        OutputBlock& secondOut = blocks[turn][1];
-        firstOut.clear();
-        secondOut.clear();
-        // Line numbers matter to the second half only where a range or a
-        // failure may reach it; counting the first half's lines costs a pass.
-        const long long firstNumber = recordCount + 1;
-        bool numbersMatter = !formatter.canFormat() || ranges.lastLine() > firstNumber;
-        const long long secondNumber = firstNumber + (numbersMatter ? countLines(first) : 1);
-        LinesDone secondDone;
-        std::string_view secondBytes;
-        long long secondReplaced = 0;
-        bool helperOutOfMemory = false;
-        if (!second.empty())
-            helper.post([&, second, secondNumber] {
-                try {
-                    secondDone = formatLines(second, secondNumber, ranges, formatter, secondOut);
-                    secondBytes =
-                        encoder.encode(secondOut.bytes(), encoded[turn][1], secondReplaced);
-                } catch (const std::bad_alloc&) {
-                    helperOutOfMemory = true;
-                }
-            });
-        LinesDone firstDone = formatLines(first, firstNumber, ranges, formatter, firstOut);
-        long long firstReplaced = 0;
-        std::string_view firstBytes =
-            encoder.encode(firstOut.bytes(), encoded[turn][0], firstReplaced);
-        helper.wait();
-        if (helperOutOfMemory)
-            throw std::bad_alloc();
-        const bool stopped = firstDone.stoppedAt != std::string_view::npos ||
-                             secondDone.stoppedAt != std::string_view::npos;
-        if (stopped) {
-            // Records too large for a block: each half is finished in order
-            // on this thread, written straight to the destination.
-            writer.wait();
-            if (writer.failed())
-                break;
-            if (!finishDirectly(first, firstNumber, firstDone, firstOut, destination, formatter,
-                                encoder, ranges, recordCount, replaced, yielder) ||
-                !finishDirectly(second, secondNumber, secondDone, secondOut, destination, formatter,
-                                encoder, ranges, recordCount, replaced, yielder))
-                return false;
-        } else {
-            if (firstDone.failedAt || secondDone.failedAt) {
-                recordCount = firstDone.failedAt ? firstDone.failedAt : secondDone.failedAt;
+    while (source.nextLines(lines) && !writer.failed()) {
+        while (!lines.empty()) {
+            OutputBlock& out = blocks[turn];
+            out.clear();
+            const long long firstNumber = recordCount + 1;
+            const LinesDone done = formatLines(lines, firstNumber, ranges, formatter, out);
+            if (done.failedAt) {
+                recordCount = done.failedAt;
                 writer.wait();
                 return false;
             }
-            recordCount += firstDone.count + secondDone.count;
-            replaced += firstReplaced + secondReplaced;
-            writer.write(firstBytes, secondBytes, firstNumber);
+            const bool stopped = done.stoppedAt != std::string_view::npos;
+            if (stopped && out.bytes().empty()) {
+                // A record that might be larger than a block: the rest of the
+                // run is finished on this thread, straight to the destination.
+                writer.wait();
+                if (writer.failed())
+                    break;
+                if (!finishDirectly(lines, firstNumber, done, out, destination, formatter,
+                                    encoder, ranges, recordCount, replaced, yielder))
+                    return false;
+                break;
+            }
+            long long blockReplaced = 0;
+            const std::string_view bytes = encoder.encode(out.bytes(), encoded[turn], blockReplaced);
+            recordCount += done.count;
+            replaced += blockReplaced;
+            writer.write(bytes, {}, firstNumber);
+            turn = 1 - turn;
+            lines = stopped ? lines.substr(done.stoppedAt) : std::string_view();
         }
-        if (writer.failed()) // a block written before this one failed
-            break;
-        turn = 1 - turn;
         yielder.ifDue();
     }
     writer.write(texts.footer, {}, BlockWriter::kAfterRecords);

@@ -7,9 +7,9 @@
 
 namespace quisk {
 
-// A second thread that runs one task at a time: the run uses one to format
-// half of each block of lines and one to write finished blocks, so that both
-// cores work and the disk copy overlaps the formatting.
+// A second thread that runs one task at a time: a run uses one to write
+// finished blocks, so that the disk copy overlaps the formatting, and the
+// check one to look at half of each block of lines.
 class Worker {
 public:
     Worker();

@@ -1,5 +1,5 @@
 // Compares whole conversions of random sources against a plain line-by-line
-// reading of the rules, across block boundaries and the two-core split.
+// reading of the rules, across reading blocks and output blocks.
 #include "engine/conversion.h"
 #include "support/temp_folder.h"
 
@@ -110,10 +110,13 @@ TEST_F(RandomConversion, MatchesTheRulesLineByLine) {
         format.settings.textQuoteNum = "'";
         format.settings.separatorChar = "|";
         format.settings.outputKind = round % 4 == 1 ? kTextFile : kDelimitedFile;
+        // Some large sources repeat whole lines, so that their records fill
+        // output blocks before a reading block is done.
+        const bool wide = size > 100'000 && round % 2 == 1;
         std::vector<Row> rows;
-        for (int r = 1; r <= 1 + static_cast<int>(random() % 6); ++r) {
-            Row row{1 + static_cast<long long>(random() % 40),
-                    static_cast<long long>(random() % 12), random() % 2 == 0,
+        for (int r = 1; r <= 1 + static_cast<int>(random() % 6) + (wide ? 4 : 0); ++r) {
+            Row row{wide ? 1 : 1 + static_cast<long long>(random() % 40),
+                    wide ? 0 : static_cast<long long>(random() % 12), random() % 2 == 0,
                     random() % 5 == 0 ? std::string("=") : std::string()};
             rows.push_back(row);
             format.row(r) = {"f",  row.fixed.empty() ? std::to_string(row.start) : "",
