@@ -161,6 +161,13 @@ inline char* copyFieldBytes(const char* field, std::size_t n, char* out) {
     // Each look's sixteen bytes are moved as they are looked at; a broken
     // character, which is rare, has the field copied again the slow way.
     bool oddBefore = false;
+    if (n <= kLanes) { // one look, the usual case
+        const Lanes bytes = load(field);
+        std::memcpy(out, &bytes, kLanes);
+        if (brokenLane(field, n, 0, n, bytes, oddBefore) < kLanes)
+            return copyFieldPart(field, n, 0, n, out);
+        return out + n;
+    }
     for (std::size_t i = 0; i < n; i += kLanes) {
         const Lanes bytes = load(field + i);
         std::memcpy(out + i, &bytes, kLanes);

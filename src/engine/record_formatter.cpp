@@ -99,10 +99,6 @@ RecordFormatter::Cut RecordFormatter::addGlue(const std::string& glue) {
     return cut;
 }
 
-std::size_t RecordFormatter::maxRecordBytes(std::size_t lineBytes) const {
-    return glueBytes_ + 2 * lineBytes * cuts_.size() + kSlack;
-}
-
 char* RecordFormatter::copyGlue(const Cut& cut, char* out) const {
     return copyShort(glue_.data() + cut.glueAt, cut.glueSize, out);
 }

@@ -46,7 +46,9 @@ public:
     bool canFormat() const { return canFormat_; }
 
     // The most bytes the record of a line of lineBytes bytes can take.
-    std::size_t maxRecordBytes(std::size_t lineBytes) const;
+    std::size_t maxRecordBytes(std::size_t lineBytes) const {
+        return glueBytes_ + 2 * lineBytes * cuts_.size() + kSlack;
+    }
 
     // Writes the record for line (no line end) at out, which must have room
     // for maxRecordBytes(line.size()); returns the end of what was written.
