@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -146,6 +147,50 @@ inline std::size_t nextBrokenLead(const char* field, std::size_t n, std::size_t 
     return to;
 }
 
+// A field of up to 64 bytes is judged at once from one bit per byte: which
+// are lead-range bytes and which are trail bytes. In a run of lead-range
+// bytes that starts at bit s, the second bytes of characters are s + 1,
+// s + 3, ... up to the byte after the run; every other lead byte starts a
+// character, and is broken when the byte after it is no trail byte or lies
+// outside the field.
+constexpr std::size_t kMaskedBytes = 64;
+
+// The first n bits, 1 <= n <= 64.
+inline std::uint64_t lowBits(std::size_t n) {
+    return ~std::uint64_t{0} >> (64 - n);
+}
+
+// The bits that are second bytes of characters, given the lead-range bytes
+// of a field read from bit 0.
+inline std::uint64_t secondBytes(std::uint64_t leads) {
+    constexpr std::uint64_t kEvenBits = 0x5555555555555555;
+    const std::uint64_t afterLead = leads << 1;
+    // Adding its first bit to a run that starts on an odd bit clears the run
+    // (and sets the bit after it): only runs from even bits stay set.
+    const std::uint64_t oddStarts = leads & ~afterLead & ~kEvenBits;
+    const std::uint64_t evenRuns = oddStarts + leads;
+    // After a run from an even bit the second bytes are the odd bits, after
+    // one from an odd bit the even ones.
+    return (kEvenBits ^ (evenRuns << 1)) & afterLead;
+}
+
+// Whether the n-byte field (1 <= n <= kMaskedBytes) holds a lead byte
+// without its trail byte.
+inline bool maskedFieldBroken(const char* field, std::size_t n) {
+    std::uint64_t leads = 0;
+    std::uint64_t trails = 0;
+    for (std::size_t i = 0; i < n; i += kLanes) {
+        const Lanes bytes = load(field + i);
+        leads |= std::uint64_t{laneBits(leadBytes(bytes))} << i;
+        trails |= std::uint64_t{laneBits(trailBytes(bytes))} << i;
+    }
+    const std::uint64_t inField = lowBits(n);
+    leads &= inField;
+    const std::uint64_t leadStarts = leads & ~secondBytes(leads);
+    const std::uint64_t trailAfter = (trails >> 1) & (inField >> 1);
+    return (leadStarts & ~trailAfter) != 0;
+}
+
 } // namespace field_lanes
 
 // Copies bytes [from, to) of the n-byte field at field, as copyFieldBytes
@@ -158,16 +203,21 @@ char* copyFieldPart(const char* field, std::size_t n, std::size_t from, std::siz
 // usual case, are moved sixteen bytes at a time.
 inline char* copyFieldBytes(const char* field, std::size_t n, char* out) {
     using namespace field_lanes;
-    // Each look's sixteen bytes are moved as they are looked at; a broken
-    // character, which is rare, has the field copied again the slow way.
-    bool oddBefore = false;
-    if (n <= kLanes) { // one look, the usual case
-        const Lanes bytes = load(field);
-        std::memcpy(out, &bytes, kLanes);
-        if (brokenLane(field, n, 0, n, bytes, oddBefore) < kLanes)
+    // The bytes are moved as they are looked at; a broken character, which
+    // is rare, has the field copied again the slow way.
+    if (n <= kMaskedBytes) {
+        std::uint64_t high = 0;
+        for (std::size_t i = 0; i < n; i += kLanes) {
+            const Lanes bytes = load(field + i);
+            std::memcpy(out + i, &bytes, kLanes);
+            high |= std::uint64_t{laneBits(bytes)} << i;
+        }
+        // Only bytes 80 and above can start a character of two bytes.
+        if (high != 0 && (high & lowBits(n)) != 0 && maskedFieldBroken(field, n))
             return copyFieldPart(field, n, 0, n, out);
         return out + n;
     }
+    bool oddBefore = false;
     for (std::size_t i = 0; i < n; i += kLanes) {
         const Lanes bytes = load(field + i);
         std::memcpy(out + i, &bytes, kLanes);
