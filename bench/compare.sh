@@ -105,7 +105,14 @@ for mb in "${sizes[@]}"; do
         exit 1
     fi
     peak=$(/usr/bin/time -f %M "$quisk" --overwrite --format layout.qfd "$source_file" check.csv 2>&1 >/dev/null | tail -1)
-    rm -f check.csv
+    # The read and write calls of one run (every thread), when strace is there.
+    calls="strace not installed"
+    if command -v strace >/dev/null; then
+        strace -f -c -e trace=read,write -o calls.txt \
+            "$quisk" --overwrite --format layout.qfd "$source_file" check.csv >/dev/null
+        calls=$(awk '$NF == "read" || $NF == "write" { printf "%s%s %s", sep, $4, $NF; sep = ", " }' calls.txt)
+    fi
+    rm -f check.csv calls.txt
 
     declare -A prepare=([dd]="rm -f dd.out" [cp]="rm -f cp.out" [ref_cut_new]="rm -f ref-new.csv"
                         [quisk-run_new]="rm -f new.csv")
@@ -118,7 +125,7 @@ for mb in "${sizes[@]}"; do
         "quisk-run_--overwrite|$quisk --overwrite --format layout.qfd $source_file existing.csv"
     rm -f dd.out cp.out ref-new.csv new.csv existing.csv
 
-    python3 - times.txt "$bytes" "$peak" <<'EOF'
+    python3 - times.txt "$bytes" "$peak" "$calls" <<'EOF'
 import sys
 rows = [line.split() for line in open(sys.argv[1])]
 t = {name: (float(w), float(u), float(s)) for name, w, u, s in rows}
@@ -137,6 +144,7 @@ for name, (w, u, s) in t.items():
     print(f"{name.replace('_', ' '):<24}{w * 1e3:>9.0f}{u * 1e3:>9.0f}{s * 1e3:>8.0f}"
           f"{w * 1e3 / mb:>8.2f}{ratios}{w / cp[0]:>9.2f}")
 print(f"quisk-run peak memory: {int(sys.argv[3]) / 1024:.1f} MiB")
+print(f"quisk-run system calls: {sys.argv[4]}")
 EOF
     unset prepare
 done
