@@ -3,7 +3,8 @@
 # ref_cut, a hand-written C cutter without character handling, on the
 # yardstick's fixed-width Shift-JIS file. Checks that quisk-run's output
 # equals ref_cut's byte for byte, then prints wall and CPU times, the ratios
-# to ref_cut and cp, time per megabyte and quisk-run's peak memory.
+# to ref_cut and cp, time per megabyte, quisk-run's peak memory and (with
+# strace) the read and write calls of one quisk-run.
 #
 #   bench/compare.sh [MEGABYTES ...]          (default: 100)
 #   RUNS=10 BUILD_DIR=build YARDSTICK=../shared/bench bench/compare.sh 10 100 1000 2000
