@@ -174,6 +174,15 @@ inline std::uint64_t secondBytes(std::uint64_t leads) {
     return (kEvenBits ^ (evenRuns << 1)) & afterLead;
 }
 
+// Whether a field holds a lead byte without its trail byte, given its
+// lead-range bytes, its trail bytes and its first bits (inField).
+inline bool brokenInMasks(std::uint64_t leads, std::uint64_t trails, std::uint64_t inField) {
+    leads &= inField;
+    const std::uint64_t leadStarts = leads & ~secondBytes(leads);
+    const std::uint64_t trailAfter = (trails >> 1) & (inField >> 1);
+    return (leadStarts & ~trailAfter) != 0;
+}
+
 // Whether the n-byte field (1 <= n <= kMaskedBytes) holds a lead byte
 // without its trail byte.
 inline bool maskedFieldBroken(const char* field, std::size_t n) {
@@ -184,11 +193,7 @@ inline bool maskedFieldBroken(const char* field, std::size_t n) {
         leads |= std::uint64_t{laneBits(leadBytes(bytes))} << i;
         trails |= std::uint64_t{laneBits(trailBytes(bytes))} << i;
     }
-    const std::uint64_t inField = lowBits(n);
-    leads &= inField;
-    const std::uint64_t leadStarts = leads & ~secondBytes(leads);
-    const std::uint64_t trailAfter = (trails >> 1) & (inField >> 1);
-    return (leadStarts & ~trailAfter) != 0;
+    return brokenInMasks(leads, trails, lowBits(n));
 }
 
 } // namespace field_lanes
@@ -205,6 +210,15 @@ inline char* copyFieldBytes(const char* field, std::size_t n, char* out) {
     using namespace field_lanes;
     // The bytes are moved as they are looked at; a broken character, which
     // is rare, has the field copied again the slow way.
+    if (n <= kLanes) { // one look, the usual case
+        const Lanes bytes = load(field);
+        std::memcpy(out, &bytes, kLanes);
+        if (n == 0 || (laneBits(bytes) & lowBits(n)) == 0)
+            return out + n;
+        if (brokenInMasks(laneBits(leadBytes(bytes)), laneBits(trailBytes(bytes)), lowBits(n)))
+            return copyFieldPart(field, n, 0, n, out);
+        return out + n;
+    }
     if (n <= kMaskedBytes) {
         std::uint64_t high = 0;
         for (std::size_t i = 0; i < n; i += kLanes) {
