@@ -216,8 +216,12 @@ long long recordAt(std::string_view block, std::size_t at, long long firstNumber
 // failure, told by the writer thread.
 class BlockWriter {
 public:
-    BlockWriter(ByteSink& destination, const Range& exclude, std::string_view lineEnd)
-        : destination_(destination), exclude_(exclude), lineEnd_(lineEnd) {}
+    // replaced is added to on the writer's thread: the bytes of the records
+    // that had no character. Read or change it only after wait().
+    BlockWriter(ByteSink& destination, const Range& exclude, const OutputEncoder& encoder,
+                long long& replaced)
+        : destination_(destination), exclude_(exclude), encoder_(encoder),
+          lineEnd_(encoder.lineEnd()), replaced_(replaced) {}
     ~BlockWriter() { writer_.wait(); }
 
     // Queues two pieces of output whose records begin with source line
@@ -226,15 +230,15 @@ public:
     static constexpr long long kBeforeRecords = 0;
     static constexpr long long kAfterRecords = -1;
     void write(std::string_view a, std::string_view b, long long firstNumber) {
-        writer_.post([this, a, b, firstNumber] {
-            if (failed_)
-                return;
-            std::size_t before = destination_.bytesWritten();
-            if (destination_.write(a) && destination_.write(b))
-                return;
-            std::size_t at = destination_.bytesWritten() - before;
-            failedRecord_ = firstNumber <= 0 ? firstNumber : failingRecord(a, b, at, firstNumber);
-            failed_ = true;
+        writer_.post([this, a, b, firstNumber] { send(a, b, firstNumber); });
+    }
+    // Queues a block of records in Shift-JIS. It is put into the output
+    // encoding on the writer's thread, so that converting one block overlaps
+    // formatting the next.
+    void writeRecords(std::string_view block, long long firstNumber) {
+        writer_.post([this, block, firstNumber] {
+            if (!failed_)
+                send(encoder_.encode(block, encoded_, replaced_), {}, firstNumber);
         });
     }
     bool failed() const { return failed_; }
@@ -244,6 +248,17 @@ public:
     void wait() { writer_.wait(); }
 
 private:
+    void send(std::string_view a, std::string_view b, long long firstNumber) {
+        if (failed_)
+            return;
+        std::size_t before = destination_.bytesWritten();
+        if (destination_.write(a) && destination_.write(b))
+            return;
+        std::size_t at = destination_.bytesWritten() - before;
+        failedRecord_ = firstNumber <= 0 ? firstNumber : failingRecord(a, b, at, firstNumber);
+        failed_ = true;
+    }
+
     long long failingRecord(std::string_view a, std::string_view b, std::size_t at,
                             long long firstNumber) const {
         if (at < a.size() || b.empty())
@@ -254,7 +269,10 @@ private:
 
     ByteSink& destination_;
     const Range exclude_;
-    const std::string_view lineEnd_;  // as written: CR LF, or LF alone
+    const OutputEncoder& encoder_;
+    const std::string_view lineEnd_; // as written: CR LF, or LF alone
+    ByteBuffer encoded_;             // the block being written, in the output encoding
+    long long& replaced_;
     std::atomic<bool> failed_{false}; // set on the writer's thread
     long long failedRecord_ = kAfterRecords;
     Worker writer_;
@@ -273,8 +291,7 @@ bool convertLines(LineReader& source, ByteSink& destination, const RecordFormatt
     // other. The writer is declared after them, so it has finished with the
     // blocks before they go.
     OutputBlock blocks[2];
-    ByteBuffer encoded[2]; // the same blocks in the output encoding
-    BlockWriter writer(destination, ranges.exclude, encoder.lineEnd());
+    BlockWriter writer(destination, ranges.exclude, encoder, replaced);
     writer.write(texts.header, texts.fieldNames, BlockWriter::kBeforeRecords);
 
     int turn = 0;
@@ -297,16 +314,13 @@ bool convertLines(LineReader& source, ByteSink& destination, const RecordFormatt
                 writer.wait();
                 if (writer.failed())
                     break;
-                if (!finishDirectly(lines, firstNumber, done, out, destination, formatter,
-                                    encoder, ranges, recordCount, replaced, yielder))
+                if (!finishDirectly(lines, firstNumber, done, out, destination, formatter, encoder,
+                                    ranges, recordCount, replaced, yielder))
                     return false;
                 break;
             }
-            long long blockReplaced = 0;
-            const std::string_view bytes = encoder.encode(out.bytes(), encoded[turn], blockReplaced);
             recordCount += done.count;
-            replaced += blockReplaced;
-            writer.write(bytes, {}, firstNumber);
+            writer.writeRecords(out.bytes(), firstNumber);
             turn = 1 - turn;
             lines = stopped ? lines.substr(done.stoppedAt) : std::string_view();
         }
