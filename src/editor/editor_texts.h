@@ -136,6 +136,7 @@ inline constexpr const char* kSampleUnreadable = "読み込めません: ";
 inline constexpr const char* kSampleNotAFile = "通常のﾌｧｲﾙではありません";
 inline constexpr const char* kSampleHead = "先頭 "; // "先頭 1000 行"
 inline constexpr const char* kSampleLines = " 行";
+inline constexpr const char* kSampleRecords = " ﾚｺｰﾄﾞ";
 inline constexpr const char* kSuggestButton = "区切り位置を推定";
 inline constexpr const char* kAcceptAll = "すべて採用";
 inline constexpr const char* kDropSuggestions = "推定を消す";
@@ -143,6 +144,7 @@ inline constexpr const char* kNoSuggestions = "推定できる区切り位置は
 inline constexpr const char* kSuggestionTip = "ｸﾘｯｸで採用: 開始位置 ";
 inline constexpr const char* kExcludedLabel = "対象外";
 inline constexpr const char* kAsIsLabel = "そのまま";
+inline constexpr const char* kSkippedLabel = "対象ﾚｺｰﾄﾞ外";
 inline constexpr const char* kNoProblems = "問題なし";
 inline constexpr const char* kProblemNames[] = {"開始位置で2ﾊﾞｲﾄ文字を分断",
                                                 "終了位置で2ﾊﾞｲﾄ文字を分断",

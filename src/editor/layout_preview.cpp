@@ -76,6 +76,10 @@ LayoutPreview::LayoutPreview(const FormatDefinition& format, const SampleHead& s
     excludeTo_ = decimalValue(s.excludeTo);
     asIsFrom_ = decimalValue(s.writeAsIsFrom);
     asIsTo_ = decimalValue(s.writeAsIsTo);
+    // A selection the engine cannot use stops a run with a message; until it
+    // is put right the preview shows every record.
+    if (s.hasRecordSelection())
+        selection_ = RecordSelection::build(s);
 
     problems_.resize(sample.lines.size());
     for (std::size_t i = 0; i < sample.lines.size(); ++i) {
@@ -127,6 +131,9 @@ LineRole LayoutPreview::roleOf(long long number) const {
         return LineRole::Excluded;
     if (asIsFrom_ <= number && number <= asIsTo_)
         return LineRole::WriteAsIs;
+    const auto at = static_cast<std::size_t>(number - 1);
+    if (selection_ && at < sample_.lines.size() && !selection_->matches(sample_.lines[at].bytes))
+        return LineRole::Skipped;
     return LineRole::Record;
 }
 

@@ -3,6 +3,7 @@
 #include "editor/sample_head.h"
 #include "engine/layout_check.h"
 #include "engine/record_formatter.h"
+#include "engine/record_selection.h"
 #include "format/format_definition.h"
 
 #include <array>
@@ -27,8 +28,10 @@ struct FieldBand {
     }
 };
 
-// What a run does with a line.
-enum class LineRole { Record, Excluded, WriteAsIs };
+// What a run does with a line: converts it, leaves it out by its number,
+// writes it as it is, or skips it as a record of another type than the
+// format's record-type selection names.
+enum class LineRole { Record, Excluded, WriteAsIs, Skipped };
 
 // One character of a line where it stands on the byte ruler: a double-byte
 // character takes two columns.
@@ -55,7 +58,7 @@ struct ShownLine {
     LineRole role = LineRole::Record;
     std::vector<Glyph> glyphs;
     std::vector<LayoutProblem> problems;
-    std::vector<OutputPiece> output; // nothing for an excluded line
+    std::vector<OutputPiece> output; // nothing for an excluded or skipped line
 };
 
 // What a format does to the lines of a sample: the field bands, the problems
@@ -79,6 +82,8 @@ public:
     const std::array<long long, kProblemKindCount>& counts() const { return counts_; }
     long long lineCount() const { return static_cast<long long>(sample_.lines.size()); }
     std::size_t longestLine() const { return longestLine_; }
+    // What a run does with the line of that number (from 1); the ranges
+    // count every line, skipped records included, as a run counts them.
     LineRole roleOf(long long number) const;
 
     // The lines first to first + count - 1 (from 0), as far as there are.
@@ -98,6 +103,7 @@ private:
     const SampleHead& sample_;
     LayoutCheck check_;
     std::optional<RecordFormatter> formatter_;
+    std::optional<RecordSelection> selection_; // none when every record is converted
     std::vector<FieldBand> bands_;
     std::vector<std::vector<LayoutProblem>> problems_; // by line
     std::array<long long, kProblemKindCount> counts_{};

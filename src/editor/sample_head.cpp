@@ -1,6 +1,7 @@
 #include "sample_head.h"
 
 #include "common/file_io.h"
+#include "engine/fixed_record_reader.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -37,33 +38,72 @@ SampleHead splitSample(std::string_view text, bool fileEnds, std::size_t maxLine
     return head;
 }
 
-SampleHead readSampleHead(const std::string& path, std::size_t maxLines, std::size_t maxBytes) {
-    SampleHead failed;
-    failed.wholeFile = false;
+SampleHead splitRecords(std::string_view text, bool fileEnds, std::size_t recordLength,
+                        std::size_t maxLines) {
+    SampleHead head;
+    const std::size_t stride = fixedRecordStride(text, recordLength);
+    // Without the file's end in sight only whole records are cut, each with
+    // its CR LF, so that none looks shorter than it is.
+    std::string_view records = text;
+    if (!fileEnds && text.size() >= stride)
+        records = text.substr(0, text.size() / stride * stride);
+    FixedRecordCursor cursor(records, recordLength, stride);
+    std::string_view record;
+    std::size_t used = 0;
+    while (head.lines.size() < maxLines && cursor.next(record)) {
+        head.lines.push_back({std::string(record), LineEnd::CrLf});
+        used += stride;
+    }
+    head.wholeFile = fileEnds && used >= text.size();
+    return head;
+}
+
+SampleBytes readSampleBytes(const std::string& path, std::size_t maxBytes) {
+    SampleBytes sample;
+    sample.fileEnds = false;
     if (!isRegularFile(path)) {
-        failed.error = pathExists(path) ? kNotARegularFile : ENOENT;
-        return failed;
+        sample.error = pathExists(path) ? kNotARegularFile : ENOENT;
+        return sample;
     }
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
     if (!file) {
-        failed.error = errno;
-        return failed;
+        sample.error = errno;
+        return sample;
     }
     // One byte more than is kept tells whether the file goes on.
-    std::string bytes(maxBytes + 1, '\0');
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
+    sample.text.resize(maxBytes + 1);
+    const std::size_t got = std::fread(sample.text.data(), 1, sample.text.size(), file.get());
     if (std::ferror(file.get())) {
-        failed.error = EIO;
+        sample.text.clear();
+        sample.error = EIO;
+        return sample;
+    }
+    sample.text.resize(got);
+    sample.fileEnds = got <= maxBytes;
+    return sample;
+}
+
+SampleHead cutSample(const SampleBytes& sample, std::size_t recordLength, std::size_t maxLines,
+                     std::size_t maxBytes) {
+    if (sample.error != 0) {
+        SampleHead failed;
+        failed.wholeFile = false;
+        failed.error = sample.error;
         return failed;
     }
-    bytes.resize(got);
-    const bool fileEnds = got <= maxBytes;
-    std::string_view text(bytes);
+    std::string_view text(sample.text);
+    if (recordLength != 0)
+        return splitRecords(text.substr(0, sample.fileEnds ? text.size() : maxBytes),
+                            sample.fileEnds, recordLength, maxLines);
     // After a carriage return as the last byte kept, the extra byte says
     // whether a line feed follows, so it is passed on as well.
-    if (!fileEnds && (maxBytes == 0 || text[maxBytes - 1] != '\r'))
+    if (!sample.fileEnds && (maxBytes == 0 || text[maxBytes - 1] != '\r'))
         text = text.substr(0, maxBytes);
-    return splitSample(text, fileEnds, maxLines);
+    return splitSample(text, sample.fileEnds, maxLines);
+}
+
+SampleHead readSampleHead(const std::string& path, std::size_t maxLines, std::size_t maxBytes) {
+    return cutSample(readSampleBytes(path, maxBytes), 0, maxLines, maxBytes);
 }
 
 } // namespace quisk

@@ -50,12 +50,8 @@ bool FixedRecordReader::fill() {
     return true;
 }
 
-// The first record decides for the whole file: a CR LF right after it means
-// that every record carries one.
 void FixedRecordReader::detectLineEnds() {
-    const char* at = buffer_.data() + length_;
-    const bool crlf = end_ >= length_ + 2 && at[0] == '\r' && at[1] == '\n';
-    stride_ = crlf ? length_ + 2 : length_;
+    stride_ = fixedRecordStride(std::string_view(buffer_.data(), end_), length_);
 }
 
 bool FixedRecordReader::nextRecords(std::string_view& records) {

@@ -9,6 +9,15 @@
 
 namespace quisk {
 
+// The bytes from one record's start to the next one's in a file of records of
+// recordLength bytes that starts with head: the first record decides for the
+// whole file, and a CR LF right after it means that every record carries one.
+inline std::size_t fixedRecordStride(std::string_view head, std::size_t recordLength) {
+    const bool crlf = head.size() >= recordLength + 2 &&
+                      head.substr(recordLength, 2) == std::string_view("\r\n");
+    return crlf ? recordLength + 2 : recordLength;
+}
+
 // Reads a file or stream of fixed-length records in large runs of whole records,
 // cutting it every recordLength bytes whatever the bytes are: a carriage
 // return or line feed inside a record is data. When the first record is

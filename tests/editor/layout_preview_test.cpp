@@ -71,6 +71,52 @@ TEST(SampleHead, ReadsOnlyTheStartOfAFile) {
     EXPECT_NE(readSampleHead(std::filesystem::temp_directory_path().string()).error, 0);
 }
 
+// Fixed-length records are cut as the engine cuts them: every N bytes,
+// whatever the bytes are, with a CR LF after each skipped when the first
+// record carries one.
+TEST(SampleRecords, CutEveryNBytesWithOrWithoutLineEnds) {
+    SampleHead bare = splitRecords("ab\rcd\nefg", true, 3);
+    EXPECT_EQ(bytesOf(bare), (std::vector<std::string>{"ab\r", "cd\n", "efg"}));
+    EXPECT_TRUE(bare.wholeFile);
+
+    SampleHead crlf = splitRecords("abc\r\ndef\r\ngh\r\n", true, 3);
+    EXPECT_EQ(bytesOf(crlf), (std::vector<std::string>{"abc", "def", "gh"})); // short last
+    EXPECT_TRUE(crlf.wholeFile);
+    // A CR LF after the second record only is data: the first one decides.
+    EXPECT_EQ(bytesOf(splitRecords("abcd\r\nef", true, 3)),
+              (std::vector<std::string>{"abc", "d\r\n", "ef"}));
+
+    // Cut off by the end of what was read: only whole records, each with its
+    // CR LF, unless there is only one.
+    SampleHead cut = splitRecords("abc\r\ndef\r", false, 3);
+    EXPECT_EQ(bytesOf(cut), std::vector<std::string>{"abc"});
+    EXPECT_FALSE(cut.wholeFile);
+    EXPECT_EQ(bytesOf(splitRecords("abcdefg", false, 3)),
+              (std::vector<std::string>{"abc", "def"}));
+    EXPECT_EQ(bytesOf(splitRecords("ab", false, 3)), std::vector<std::string>{"ab"});
+
+    SampleHead two = splitRecords("abcdefghi", true, 3, 2);
+    EXPECT_EQ(two.lines.size(), 2u);
+    EXPECT_FALSE(two.wholeFile);
+}
+
+// The bytes read once are cut into lines or records as the format says.
+TEST(SampleRecords, TheSameBytesCutAsLinesOrAsRecords) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("quisk-records-" + std::to_string(::getpid()) + ".dat");
+    std::ofstream(path, std::ios::binary) << "1ab\r\n2cd\r\n8ef";
+    const SampleBytes bytes = readSampleBytes(path.string());
+    std::filesystem::remove(path);
+    EXPECT_EQ(bytesOf(cutSample(bytes, 0)), (std::vector<std::string>{"1ab", "2cd", "8ef"}));
+    EXPECT_EQ(bytesOf(cutSample(bytes, 3)), (std::vector<std::string>{"1ab", "2cd", "8ef"}));
+    EXPECT_EQ(bytesOf(cutSample(bytes, 2)),
+              (std::vector<std::string>{"1a", "b\r", "\n2", "cd", "\r\n", "8e", "f"}));
+    // A limit inside the second record leaves it out.
+    const SampleBytes part{"1ab\r\n2c", false, 0};
+    EXPECT_EQ(bytesOf(cutSample(part, 3, 1000, 6)), std::vector<std::string>{"1ab"});
+    EXPECT_NE(cutSample(readSampleBytes(path.string()), 3).error, 0);
+}
+
 TEST(Glyphs, DoubleByteCharactersTakeTwoColumns) {
     const std::vector<Glyph> g = glyphsOf("A" + kTokyo + kTa + "\xFF" + "\x82");
     ASSERT_EQ(g.size(), 6u);
@@ -270,6 +316,42 @@ TEST(LayoutEdit, AMovedBoundaryMovesBothNeighboursAndStopsBeforeEmptyingOne) {
     EXPECT_EQ(spans(f), (std::vector<std::string>{"A:1+1", "B:2+9", "C:12+4"}));
     EXPECT_EQ(moveBoundary(f, 12, 12), 0);
     EXPECT_EQ(moveBoundary(f, 30, 31), 0); // no field edge there
+}
+
+
+// Records of another type than the selection names are shaded and write
+// nothing; the excluded and write-as-is ranges count every record.
+TEST(SelectedRecords, SkippedRecordsAreMarkedAndTheRangesCountAllRecords) {
+    FormatDefinition format;
+    format.row(1) = {"KIND", "1", "1", "Char", "", ""};
+    format.row(2) = {"NAME", "2", "4", "Char", "", ""};
+    format.settings.recordLength = "5";
+    format.settings.recordSelectStart = "2";
+    format.settings.recordSelectLength = "2";
+    format.settings.recordSelectText = "東";
+    format.settings.excludeFrom = "4";
+    format.settings.excludeTo = "4";
+    const SampleHead sample =
+        splitRecords("1HEAD2" + kTokyo + "2" + kTokyo + "2" + kTokyo + "8" + kTa + "xyz", true, 5);
+    ASSERT_EQ(sample.lines.size(), 5u);
+    const LayoutPreview preview(format, sample);
+    const std::vector<ShownLine> shown = preview.shownLines(0, 10);
+    std::vector<LineRole> roles;
+    for (const ShownLine& line : shown)
+        roles.push_back(line.role);
+    EXPECT_EQ(roles, (std::vector{LineRole::Skipped, LineRole::Record, LineRole::Record,
+                                  LineRole::Excluded, LineRole::Skipped}));
+    EXPECT_TRUE(shown[0].output.empty());
+    EXPECT_FALSE(shown[1].output.empty());
+    // Another position and a single byte.
+    format.settings.recordSelectStart = "1";
+    format.settings.recordSelectLength = "1";
+    format.settings.recordSelectText = "8";
+    EXPECT_EQ(LayoutPreview(format, sample).roleOf(5), LineRole::Record);
+    EXPECT_EQ(LayoutPreview(format, sample).roleOf(2), LineRole::Skipped);
+    // Without a selection every record is converted.
+    format.settings.recordSelectText.clear();
+    EXPECT_EQ(LayoutPreview(format, sample).roleOf(1), LineRole::Record);
 }
 
 } // namespace

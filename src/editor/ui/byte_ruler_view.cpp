@@ -26,9 +26,25 @@ QString qs(const std::string& text) {
 
 const QColor kExcludedShade(0xd8, 0xd8, 0xd8);
 const QColor kAsIsShade(0xe6, 0xee, 0xfa);
+const QColor kSkippedShade(0xec, 0xe6, 0xf2); // records of another type
 const QColor kProblem(0xd0, 0x20, 0x20);
 const QColor kSuggestion(0x20, 0x50, 0xc0);
 const QColor kDroppedShade(0xe6, 0xdc, 0xc8); // bytes no record holds
+
+// The mark beside a line that is not converted.
+const char* roleLabel(LineRole role) {
+    switch (role) {
+    case LineRole::Excluded:
+        return t::kExcludedLabel;
+    case LineRole::WriteAsIs:
+        return t::kAsIsLabel;
+    case LineRole::Skipped:
+        return t::kSkippedLabel;
+    case LineRole::Record:
+        break;
+    }
+    return "";
+}
 
 // Neighbouring bands get hues far apart.
 int hue(int colour) {
@@ -179,6 +195,8 @@ void ByteRulerView::paintLine(QPainter& p, const ShownLine& line, int top) const
         p.fillRect(rowBox, kExcludedShade);
     else if (line.role == LineRole::WriteAsIs)
         p.fillRect(rowBox, kAsIsShade);
+    else if (line.role == LineRole::Skipped)
+        p.fillRect(rowBox, kSkippedShade);
     paintDropped(p, line, top);
     p.setPen(palette().color(QPalette::Text));
     cells_.draw(p, columnX(0), top, line.glyphs);
@@ -188,9 +206,8 @@ void ByteRulerView::paintLine(QPainter& p, const ShownLine& line, int top) const
             : line.glyphs.back().column + static_cast<std::size_t>(line.glyphs.back().width);
     if (line.role != LineRole::Record) {
         p.setPen(Qt::darkGray);
-        const char* label = line.role == LineRole::Excluded ? t::kExcludedLabel : t::kAsIsLabel;
-        p.drawText(QRect(columnX(end) + 2 * cell_, top, 10 * cell_, row_),
-                   Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(label));
+        p.drawText(QRect(columnX(end) + 2 * cell_, top, 12 * cell_, row_),
+                   Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(roleLabel(line.role)));
     }
     paintProblems(p, line, top);
     // The gutter with the line number, over anything scrolled under it.

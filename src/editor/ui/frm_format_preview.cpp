@@ -59,7 +59,8 @@ void FrmFormat::refreshPreviewOnChanges() {
                                CmbToFile, CmbToCode, CmbToLineEnd})
         connect(box, &QComboBox::editTextChanged, previewPane, refresh);
     connect(ChkFieldName, &QCheckBox::toggled, previewPane, refresh);
-    for (QLineEdit* box : {JumpTxtFrom, JumpTxtTo, IgnoreTxtFrom, IgnoreTxtTo})
+    for (QLineEdit* box : {JumpTxtFrom, JumpTxtTo, IgnoreTxtFrom, IgnoreTxtTo, RecordLenTxt,
+                           SelectTxtStart, SelectTxtLength, SelectTxtText})
         connect(box, &QLineEdit::textChanged, previewPane, refresh);
 }
 

@@ -87,7 +87,8 @@ void PreviewPane::buildControls() {
 
 void PreviewPane::setSamplePath(const std::string& path) {
     samplePath_ = path;
-    sample_ = path.empty() ? SampleHead{} : readSampleHead(path);
+    sampleBytes_ = path.empty() ? SampleBytes{} : readSampleBytes(path);
+    sample_ = cutSample(sampleBytes_, sampleRecordLength_);
     suggestions_.clear();
     sampleLabel->setText(QString::fromStdString(path));
     sampleLabel->setToolTip(QString::fromStdString(path));
@@ -105,8 +106,21 @@ void PreviewPane::scheduleRefresh() {
     refreshTimer_->start();
 }
 
+// The sample is cut again when the format's record length changes: into
+// records of that many bytes, or into lines when it has none.
+void PreviewPane::cutSampleByFormat() {
+    const long long length = decimalValue(format_.settings.recordLength);
+    const std::size_t cut = length > 0 ? static_cast<std::size_t>(length) : 0;
+    if (cut == sampleRecordLength_)
+        return;
+    sampleRecordLength_ = cut;
+    sample_ = cutSample(sampleBytes_, cut);
+    suggestions_.clear();
+}
+
 void PreviewPane::refresh() {
     refreshTimer_->stop();
+    cutSampleByFormat();
     // The views keep pointing at the old preview until they get the new one.
     auto next = std::make_unique<LayoutPreview>(format_, sample_);
     // Suggestions the layout has taken up are done.
@@ -138,7 +152,7 @@ void PreviewPane::showOutput() {
     if (preview_ && ruler->firstShownLine() == 0)
         plain(preview_->outputHead());
     for (const ShownLine& line : shown)
-        if (line.role != LineRole::Excluded)
+        if (line.role == LineRole::Record || line.role == LineRole::WriteAsIs)
             rows.push_back(OutputView::rowOf(line.number, line.output));
     const bool atEnd = preview_ && !shown.empty() && shown.back().number == preview_->lineCount() &&
                        sample_.wholeFile;
@@ -161,7 +175,8 @@ void PreviewPane::showStatus() {
         return;
     }
     QString text = (sample_.wholeFile ? QString() : qs(t::kSampleHead)) +
-                   QString::number(preview_->lineCount()) + qs(t::kSampleLines) + ": ";
+                   QString::number(preview_->lineCount()) +
+                   qs(sampleRecordLength_ != 0 ? t::kSampleRecords : t::kSampleLines) + ": ";
     QStringList counts;
     for (std::size_t k = 0; k < kProblemKindCount; ++k)
         if (preview_->counts()[k] != 0)

@@ -71,6 +71,7 @@ private:
     void buildControls();
     void showOutput();
     void showStatus();
+    void cutSampleByFormat();
     void showSuggestionButtons();
     void acceptOne(std::size_t boundary);
     void acceptAll();
@@ -78,6 +79,8 @@ private:
     const FormatDefinition& format_;
     FileDialogs& dialogs_;
     std::string samplePath_;
+    SampleBytes sampleBytes_;
+    std::size_t sampleRecordLength_ = 0; // what sample_ was cut by; 0: lines
     SampleHead sample_;
     std::unique_ptr<LayoutPreview> preview_;
     std::vector<std::size_t> suggestions_;
