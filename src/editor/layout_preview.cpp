@@ -85,6 +85,10 @@ LayoutPreview::LayoutPreview(const FormatDefinition& format, const SampleHead& s
     for (std::size_t i = 0; i < sample.lines.size(); ++i) {
         const SampleLine& line = sample.lines[i];
         longestLine_ = std::max(longestLine_, line.bytes.size());
+        // Records of another type have another layout: a check of the
+        // whole file leaves them alone too.
+        if (selection_ && !selection_->matches(line.bytes))
+            continue;
         ProblemList list;
         check_.checkLine(line.bytes, line.end, static_cast<long long>(i) + 1, list);
         for (const LayoutProblem& p : list.problems)

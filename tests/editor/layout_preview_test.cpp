@@ -324,7 +324,7 @@ TEST(LayoutEdit, AMovedBoundaryMovesBothNeighboursAndStopsBeforeEmptyingOne) {
 TEST(SelectedRecords, SkippedRecordsAreMarkedAndTheRangesCountAllRecords) {
     FormatDefinition format;
     format.row(1) = {"KIND", "1", "1", "Char", "", ""};
-    format.row(2) = {"NAME", "2", "4", "Char", "", ""};
+    format.row(2) = {"NAME", "2", "2", "Char", "", ""};
     format.settings.recordLength = "5";
     format.settings.recordSelectStart = "2";
     format.settings.recordSelectLength = "2";
@@ -343,6 +343,13 @@ TEST(SelectedRecords, SkippedRecordsAreMarkedAndTheRangesCountAllRecords) {
                                   LineRole::Excluded, LineRole::Skipped}));
     EXPECT_TRUE(shown[0].output.empty());
     EXPECT_FALSE(shown[1].output.empty());
+    // Only the records of the selected type are checked against the layout:
+    // the others too would leave their last two bytes unwritten. (The
+    // excluded one is not checked either.)
+    EXPECT_TRUE(shown[0].problems.empty());
+    EXPECT_TRUE(shown[4].problems.empty());
+    EXPECT_FALSE(shown[2].problems.empty());
+    EXPECT_EQ(preview.counts()[static_cast<std::size_t>(ProblemKind::DroppedBytes)], 2);
     // Another position and a single byte.
     format.settings.recordSelectStart = "1";
     format.settings.recordSelectLength = "1";
