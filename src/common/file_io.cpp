@@ -157,7 +157,7 @@ bool OutputFile::fail(int error) {
 bool OutputFile::open(const std::string& path) {
     discard();
     written_ = reserved_ = 0;
-    reserving_ = replacing_ = damaged_ = false;
+    reserving_ = replacing_ = damaged_ = prepared_ = false;
     error_ = 0;
     auto target = followLinks(path, error_);
     if (!target)
@@ -280,16 +280,42 @@ bool OutputFile::write(std::string_view bytes) {
     return true;
 }
 
+// Truncating to the written size gives back the space reserved past it.
+// In place, the target is flushed after the copy; a FIFO cannot be.
+bool OutputFile::flush(bool durable) {
+    if (reserved_ > 0 && ::ftruncate(fd_, static_cast<off_t>(written_)) != 0)
+        return fail(errno);
+    if (durable && mode_ != Mode::InPlace && ::fsync(fd_) != 0 && mode_ != Mode::Direct)
+        return fail(errno);
+    return true;
+}
+
+bool OutputFile::prepareCommit(bool durable) {
+    if (fd_ < 0)
+        return error_ == 0 ? fail(EBADF) : false;
+    if (!flush(durable))
+        return false;
+    switch (mode_) {
+    case Mode::Direct:
+        break;
+    case Mode::Create:
+    case Mode::Rename:
+        if (named_.empty() && !nameTemporary())
+            return false;
+        break;
+    case Mode::InPlace:
+        if (!claimTargetSpace())
+            return false;
+        break;
+    }
+    prepared_ = true;
+    return true;
+}
+
 bool OutputFile::commit(bool durable) {
     if (fd_ < 0)
         return error_ == 0 ? fail(EBADF) : false;
-    bool ok = true;
-    // Truncating to the written size gives back the space reserved past it.
-    if (reserved_ > 0 && ::ftruncate(fd_, static_cast<off_t>(written_)) != 0)
-        ok = fail(errno);
-    // In place, the target is flushed after the copy; a FIFO cannot be.
-    if (ok && durable && mode_ != Mode::InPlace && ::fsync(fd_) != 0 && mode_ != Mode::Direct)
-        ok = fail(errno);
+    bool ok = prepared_ || flush(durable);
     if (ok) {
         switch (mode_) {
         case Mode::Direct:
@@ -326,25 +352,8 @@ bool OutputFile::linkIntoPlace() {
 // hidden temporary name, registered for removal, for the moment between
 // the link and the rename.
 bool OutputFile::renameIntoPlace() {
-    if (named_.empty()) {
-        std::string self = "/proc/self/fd/" + std::to_string(fd_);
-        const std::string folder = directoryOf(target_), base = baseNameOf(target_);
-        for (int attempt = 0; named_.empty() && attempt < 100; ++attempt) {
-            std::string name = temporaryName(folder, base);
-            cleanupSlot_ = registerTemporary(name);
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-                named_ = name;
-                break;
-            }
-            int cause = errno;
-            forgetTemporary(cleanupSlot_);
-            cleanupSlot_ = -1;
-            if (cause != EEXIST)
-                return fail(cause);
-        }
-        if (named_.empty())
-            return fail(EEXIST);
-    }
+    if (named_.empty() && !nameTemporary())
+        return false;
     if (::rename(named_.c_str(), target_.c_str()) != 0)
         return fail(errno); // discard() removes the temporary name
     named_.clear();
@@ -353,14 +362,43 @@ bool OutputFile::renameIntoPlace() {
     return true;
 }
 
-// The last step of an in-place replace: the complete new content is copied
-// over the old. Space for it is claimed first, so a full disk is found while
-// the old content is still whole.
-bool OutputFile::copyOver(bool durable) {
+// Gives the unnamed file a hidden temporary name beside the target,
+// registered for removal.
+bool OutputFile::nameTemporary() {
+    std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    const std::string folder = directoryOf(target_), base = baseNameOf(target_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = temporaryName(folder, base);
+        cleanupSlot_ = registerTemporary(name);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            named_ = name;
+            return true;
+        }
+        int cause = errno;
+        forgetTemporary(cleanupSlot_);
+        cleanupSlot_ = -1;
+        if (cause != EEXIST)
+            return fail(cause);
+    }
+    return fail(EEXIST);
+}
+
+// Claims the space of the new content in the file replaced in place, so a
+// full disk is found while the old content is still whole.
+bool OutputFile::claimTargetSpace() {
     const auto size = static_cast<off_t>(written_);
     if (size > 0 && ::fallocate(targetFd_, FALLOC_FL_KEEP_SIZE, 0, size) != 0 &&
         (errno == ENOSPC || errno == EDQUOT))
         return fail(errno);
+    return true;
+}
+
+// The last step of an in-place replace: the complete new content is copied
+// over the old, into space claimed first.
+bool OutputFile::copyOver(bool durable) {
+    if (!prepared_ && !claimTargetSpace())
+        return false;
+    const auto size = static_cast<off_t>(written_);
     off_t in = 0, out = 0;
     auto broken = [&](int cause) {
         damaged_ = out > 0;

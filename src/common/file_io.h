@@ -57,6 +57,17 @@ public:
     // Puts the new content into place. With durable set, the data and the
     // folder entry are flushed to the disk first.
     bool commit(bool durable = false);
+    // The first half of commit(), for putting several files into place all
+    // or none: everything that can fail short of touching the target. The
+    // data are flushed as commit() would, an unnamed file gets a hidden
+    // name in the target's folder and the space for an in-place copy is
+    // claimed, so that commit() is left with a rename, which cannot
+    // reasonably fail. What it cannot make safe: an in-place copy (a file
+    // with several links or another owner) still writes over the target in
+    // commit(), and something that is not a regular file was written as the
+    // run went. False leaves the target as it was; discard() then removes
+    // what was prepared.
+    bool prepareCommit(bool durable = false);
     // Drops the new content; the target stays as it was.
     void discard();
 
@@ -77,6 +88,9 @@ private:
     bool openNamedTemporary(const std::string& folder, mode_t mode);
     bool linkIntoPlace();
     bool renameIntoPlace();
+    bool nameTemporary();
+    bool claimTargetSpace();
+    bool flush(bool durable);
     bool copyOver(bool durable);
     void reserveFor(std::size_t more);
     bool fail(int error);
@@ -93,6 +107,7 @@ private:
     bool reserving_ = false;   // only for a temporary file, while it works
     bool replacing_ = false;
     bool damaged_ = false;
+    bool prepared_ = false; // prepareCommit() has done its part
     int error_ = 0;
 };
 

@@ -18,6 +18,7 @@ public:
         return ok;
     }
     bool commit() override { return file_.commit(); }
+    bool prepare() override { return file_.prepareCommit(); }
     void discard() override { file_.discard(); }
     int error() const override { return file_.error(); }
     bool replacing() const override { return file_.replacing(); }

@@ -17,6 +17,11 @@ public:
     // Completes the output: a file is put into place, compressed data are
     // ended. False on failure.
     virtual bool commit() = 0;
+    // Does all of commit() that can fail before anything is put into place
+    // (compressed data ended, a file flushed and named beside its target),
+    // so that of several destinations none is put into place unless all
+    // can be. commit() then follows; on failure, discard().
+    virtual bool prepare() { return error() == 0; }
     // Drops what was written, where that is possible: a file stays as it was.
     virtual void discard() = 0;
 

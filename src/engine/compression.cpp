@@ -20,6 +20,8 @@ public:
     explicit CompressingSink(std::unique_ptr<ByteSink> plain)
         : plain_(std::move(plain)), out_(kOutputSize) {}
     void discard() override { plain_->discard(); }
+    bool prepare() override { return ended() && plain_->prepare(); }
+    bool commit() override { return ended() && plain_->commit(); }
     int error() const override { return error_ != 0 ? error_ : plain_->error(); }
     bool replacing() const override { return plain_->replacing(); }
     bool damaged() const override { return plain_->damaged(); }
@@ -31,10 +33,19 @@ protected:
         return false;
     }
     bool pass(std::size_t n) { return plain_->write({out_.data(), n}); }
+    // Writes the end of the compressed data.
+    virtual bool end() = 0;
+    // Ends the compressed data once, whether prepare() or commit() asks.
+    bool ended() {
+        if (!ended_)
+            ended_ = !failed() && end();
+        return ended_;
+    }
 
     std::unique_ptr<ByteSink> plain_;
     ByteBuffer out_;
     int error_ = 0;
+    bool ended_ = false;
 };
 
 class GzipSink final : public CompressingSink {
@@ -66,12 +77,12 @@ public:
         written_ += before - bytes.size();
         return !failed();
     }
-    bool commit() override {
+private:
+    bool end() override {
         stream_.avail_in = 0;
-        return !failed() && run(Z_FINISH) && plain_->commit();
+        return run(Z_FINISH);
     }
 
-private:
     // Compresses what is in the stream, passing every full output buffer on;
     // with Z_FINISH, until the gzip trailer is out.
     bool run(int flush) {
@@ -113,15 +124,15 @@ public:
         written_ += in.pos;
         return !failed();
     }
-    bool commit() override {
+private:
+    bool end() override {
         ZSTD_inBuffer none{nullptr, 0, 0};
         while (!failed())
             if (run(none, ZSTD_e_end) == 0)
-                return plain_->commit();
+                return true;
         return false;
     }
 
-private:
     // One step of compression; returns what zstd says is left to flush.
     std::size_t run(ZSTD_inBuffer& in, ZSTD_EndDirective directive) {
         ZSTD_outBuffer out{out_.data(), out_.size(), 0};

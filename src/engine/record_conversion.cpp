@@ -110,6 +110,14 @@ bool finishAll(Targets& targets, Target*& failed) {
         }
     }
     // Only now, with every destination complete, is any put into place.
+    // With several, every one is first made ready to be renamed into place,
+    // so a failure there leaves all of them as they were.
+    if (targets.size() > 1)
+        for (auto& target : targets)
+            if (!target->sink->prepare()) {
+                failed = target.get();
+                return false;
+            }
     for (auto& target : targets) {
         if (!target->sink->commit()) {
             failed = target.get();

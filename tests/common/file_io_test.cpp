@@ -69,6 +69,28 @@ TEST_F(FileIo, AnUncommittedFileLeavesThePreviousOneAndNoLeftovers) {
     EXPECT_EQ(entries(), 1u);
 }
 
+// Prepared, a file has a hidden name beside its target and the target is
+// untouched; a discard then leaves nothing, a commit only renames.
+TEST_F(FileIo, APreparedFileIsNamedBesideItsTargetUntilCommittedOrDiscarded) {
+    const std::string kept = path("kept.txt"), dropped = path("dropped.txt");
+    ASSERT_TRUE(writeFileAtomically(kept, "old"));
+    OutputFile replace, create;
+    ASSERT_TRUE(replace.open(kept) && replace.write("new") && replace.prepareCommit());
+    ASSERT_TRUE(create.open(dropped) && create.write("new") && create.prepareCommit());
+    EXPECT_EQ(readWholeFile(kept), "old");
+    EXPECT_FALSE(pathExists(dropped));
+    EXPECT_EQ(entries(), 3u); // kept.txt and the two hidden names
+    create.discard();
+    EXPECT_EQ(entries(), 2u);
+    ASSERT_TRUE(replace.commit());
+    EXPECT_EQ(readWholeFile(kept), "new");
+    EXPECT_EQ(entries(), 1u);
+    // A file that cannot be prepared says why, and its target stays.
+    OutputFile unopened;
+    EXPECT_FALSE(unopened.prepareCommit());
+    EXPECT_EQ(unopened.error(), EBADF);
+}
+
 TEST_F(FileIo, WritesThroughALinkToItsTarget) {
     std::string target = path("real.txt");
     std::string link = path("link.txt");

@@ -181,6 +181,19 @@ TEST_F(ByteStreams, CompressedDestinationsAppearOnlyWhenComplete) {
         EXPECT_LT(written.size(), plain.size() / 2);
         EXPECT_EQ(name == "out.gz" ? gunzipped(written) : unzstded(written), plain) << name;
     }
+    // Made ready first, as one of several destinations is: the compressed
+    // data are ended once, and nothing is in place until the commit.
+    for (const std::string name : {"ready.gz", "ready.zst"}) {
+        int error = 0;
+        auto sink = openFileSink(path(name), error);
+        ASSERT_TRUE(sink);
+        EXPECT_TRUE(sink->write(plain));
+        EXPECT_TRUE(sink->prepare());
+        EXPECT_FALSE(fs::exists(path(name)));
+        EXPECT_TRUE(sink->commit());
+        std::string written = fileBytes(name);
+        EXPECT_EQ(name == "ready.gz" ? gunzipped(written) : unzstded(written), plain) << name;
+    }
     int error = 0;
     auto dropped = openFileSink(path("dropped.zst"), error);
     ASSERT_TRUE(dropped);

@@ -3,10 +3,16 @@
 #include "engine/record_conversion.h"
 #include "support/temp_folder.h"
 
+#include <filesystem>
+#include <fstream>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace quisk {
 namespace {
+
+namespace fs = std::filesystem;
 
 class RecordConversion : public testing::TempFolder {
 protected:
@@ -210,6 +216,34 @@ TEST_F(SeveralLayouts, OneFailingDestinationLeavesEveryDestinationAsItWas) {
     EXPECT_EQ(readText("header.csv"), "old header");
     EXPECT_FALSE(pathExists(path("all.csv")));
     EXPECT_NE(logOutcome().find("件目でﾃﾞｰﾀの保存に失敗しました｡"), std::string::npos);
+}
+
+// The destinations are all written when the last one cannot be put into
+// place: its folder is gone by then. The first, an existing file, must not
+// have been replaced, and no hidden temporary file stays beside it.
+TEST_F(SeveralLayouts, ADestinationThatCannotBePutIntoPlaceLeavesTheOthersUnreplaced) {
+    writeText("header.csv", "old header");
+    fs::create_directory(dir / "gone");
+    auto targets = headerDataTrailer();
+    targets[2].destination = path("gone/all.csv");
+    const std::string source = path("in.fifo");
+    ASSERT_EQ(::mkfifo(source.c_str(), 0600), 0);
+    // The run opens its source once every destination is open: the writer
+    // then takes the last one's folder away and sends the records.
+    auto writer = std::async(std::launch::async, [&] {
+        std::ofstream out(source, std::ios::binary);
+        fs::remove(dir / "gone");
+        out << "1hdr2abc2def8trl";
+    });
+    ConversionResult r = saveRecords(targets, {source}, path("Quisk.log"));
+    writer.get();
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.failure.file, RunFailure::File::Destination);
+    EXPECT_EQ(r.failure.path, path("gone/all.csv"));
+    EXPECT_EQ(readText("header.csv"), "old header");
+    EXPECT_FALSE(pathExists(path("data.csv")));
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
 }
 
 TEST_F(SeveralLayouts, AFormatThatCannotCutFailsThemAll) {
