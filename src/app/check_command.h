@@ -20,8 +20,10 @@ inline constexpr int kCheckClean = 0;
 inline constexpr int kCheckFailed = 1;
 inline constexpr int kCheckProblems = 4;
 
-// Checks the job's (or the request's) source against its format, writing
-// neither a destination nor the log, and prints the report to out. Failures
+// Checks the job's (or the request's) source against its format, and a
+// job's source against each of its further formats too, writing neither a
+// destination nor the log, and prints the report to out: one per format,
+// several as text one after another, as JSON one array. Failures
 // (an unreadable job or format, a missing or unreadable source) go to boxes.
 // Returns kCheckClean, kCheckProblems or kCheckFailed.
 int runCheck(const CheckRequest& request, MessageBoxes& boxes, std::ostream& out);

@@ -91,6 +91,31 @@ TEST_F(Check, PrintsOneJsonObjectWithJson) {
                           "('shortLine', None, None, 1, [3])]\n");
 }
 
+// A job with several layouts is checked with every one of them: problems
+// that only a further format finds count, and a format that cannot be read
+// fails the whole check before anything is printed.
+TEST_F(Check, AJobIsCheckedWithEveryFormatItLists) {
+    writeText("g.qfd", "\"A\",\"1\",\"1\",\"Char\",\"\",\"\"\r\n"); // leaves bytes out
+    writeJobFile(path("pairs.dof"), JobDefinition{"job", "ok.txt", "out.csv", "f.qfd", "", false,
+                                                  false, {{"g.qfd", "g.csv"}}});
+    Outcome text = run("--check pairs.dof");
+    EXPECT_EQ(text.status, 4);
+    EXPECT_NE(text.out.find("ﾌｫｰﾏｯﾄﾌｧｲﾙ: f.qfd\n読込み行数: 2\n問題は見つかりませんでした｡\n\n"
+                            "元ﾌｧｲﾙ: ok.txt\nﾌｫｰﾏｯﾄﾌｧｲﾙ: g.qfd\n"),
+              std::string::npos)
+        << text.out;
+    Outcome json = run("--check --json pairs.dof");
+    EXPECT_EQ(json.status, 4);
+    EXPECT_TRUE(json.out.starts_with("[{\"source\":\"ok.txt\",\"format\":\"f.qfd\""));
+    EXPECT_NE(json.out.find("},{\"source\":\"ok.txt\",\"format\":\"g.qfd\""), std::string::npos);
+    EXPECT_TRUE(json.out.ends_with("}]\n"));
+
+    std::filesystem::remove(path("g.qfd"));
+    Outcome missing = run("--check pairs.dof");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+}
+
 TEST_F(Check, FailsWithStatusOneOrTwo) {
     Outcome missing = run("--check --format f.qfd nothing.txt");
     EXPECT_EQ(missing.status, 1);
