@@ -300,7 +300,7 @@ bool OutputFile::prepareCommit(bool durable) {
         break;
     case Mode::Create:
     case Mode::Rename:
-        if (named_.empty() && !nameTemporary())
+        if (!targetTakesRename() || (named_.empty() && !nameTemporary()))
             return false;
         break;
     case Mode::InPlace:
@@ -359,6 +359,15 @@ bool OutputFile::renameIntoPlace() {
     named_.clear();
     forgetTemporary(cleanupSlot_);
     cleanupSlot_ = -1;
+    return true;
+}
+
+// Whether a rename can still put the new content in the target's place: a
+// folder made there since the file was opened cannot be renamed over.
+bool OutputFile::targetTakesRename() {
+    struct stat st {};
+    if (::stat(target_.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return fail(EISDIR);
     return true;
 }
 

@@ -89,6 +89,7 @@ private:
     bool linkIntoPlace();
     bool renameIntoPlace();
     bool nameTemporary();
+    bool targetTakesRename();
     bool claimTargetSpace();
     bool flush(bool durable);
     bool copyOver(bool durable);

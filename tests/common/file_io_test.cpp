@@ -86,6 +86,13 @@ TEST_F(FileIo, APreparedFileIsNamedBesideItsTargetUntilCommittedOrDiscarded) {
     EXPECT_EQ(readWholeFile(kept), "new");
     EXPECT_EQ(entries(), 1u);
     // A file that cannot be prepared says why, and its target stays.
+    OutputFile blocked;
+    ASSERT_TRUE(blocked.open(path("blocked.txt")) && blocked.write("new"));
+    fs::create_directory(path("blocked.txt"));
+    EXPECT_FALSE(blocked.prepareCommit());
+    EXPECT_EQ(blocked.error(), EISDIR);
+    blocked.discard();
+    EXPECT_EQ(entries(), 2u);
     OutputFile unopened;
     EXPECT_FALSE(unopened.prepareCommit());
     EXPECT_EQ(unopened.error(), EBADF);
