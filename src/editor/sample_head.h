@@ -45,9 +45,9 @@ SampleHead splitRecords(std::string_view text, bool fileEnds, std::size_t record
 // The first bytes of a file, kept so that they can be cut again when the
 // format's record length changes.
 struct SampleBytes {
-    std::string text;      // up to one byte more than was asked for
-    bool fileEnds = true;  // the file has no more bytes than were asked for
-    int error = 0;         // why the file could not be read (an errno value), or 0
+    std::string text;     // up to one byte more than was asked for
+    bool fileEnds = true; // the file has no more bytes than were asked for
+    int error = 0;        // why the file could not be read (an errno value), or 0
 };
 
 // Reads at most maxBytes bytes (and one more, to tell whether the file goes

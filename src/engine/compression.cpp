@@ -77,6 +77,7 @@ public:
         written_ += before - bytes.size();
         return !failed();
     }
+
 private:
     bool end() override {
         stream_.avail_in = 0;
@@ -124,6 +125,7 @@ public:
         written_ += in.pos;
         return !failed();
     }
+
 private:
     bool end() override {
         ZSTD_inBuffer none{nullptr, 0, 0};

@@ -13,8 +13,8 @@ namespace quisk {
 // recordLength bytes that starts with head: the first record decides for the
 // whole file, and a CR LF right after it means that every record carries one.
 inline std::size_t fixedRecordStride(std::string_view head, std::size_t recordLength) {
-    const bool crlf = head.size() >= recordLength + 2 &&
-                      head.substr(recordLength, 2) == std::string_view("\r\n");
+    const bool crlf =
+        head.size() >= recordLength + 2 && head.substr(recordLength, 2) == std::string_view("\r\n");
     return crlf ? recordLength + 2 : recordLength;
 }
 

@@ -96,8 +96,9 @@ TEST_F(Check, PrintsOneJsonObjectWithJson) {
 // fails the whole check before anything is printed.
 TEST_F(Check, AJobIsCheckedWithEveryFormatItLists) {
     writeText("g.qfd", "\"A\",\"1\",\"1\",\"Char\",\"\",\"\"\r\n"); // leaves bytes out
-    writeJobFile(path("pairs.dof"), JobDefinition{"job", "ok.txt", "out.csv", "f.qfd", "", false,
-                                                  false, {{"g.qfd", "g.csv"}}});
+    writeJobFile(
+        path("pairs.dof"),
+        JobDefinition{"job", "ok.txt", "out.csv", "f.qfd", "", false, false, {{"g.qfd", "g.csv"}}});
     Outcome text = run("--check pairs.dof");
     EXPECT_EQ(text.status, 4);
     EXPECT_NE(text.out.find("ﾌｫｰﾏｯﾄﾌｧｲﾙ: f.qfd\n読込み行数: 2\n問題は見つかりませんでした｡\n\n"

@@ -2,13 +2,12 @@
 #include "common/signal_cleanup.h"
 #include "support/temp_folder.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <future>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -91,8 +91,7 @@ TEST(SampleRecords, CutEveryNBytesWithOrWithoutLineEnds) {
     SampleHead cut = splitRecords("abc\r\ndef\r", false, 3);
     EXPECT_EQ(bytesOf(cut), std::vector<std::string>{"abc"});
     EXPECT_FALSE(cut.wholeFile);
-    EXPECT_EQ(bytesOf(splitRecords("abcdefg", false, 3)),
-              (std::vector<std::string>{"abc", "def"}));
+    EXPECT_EQ(bytesOf(splitRecords("abcdefg", false, 3)), (std::vector<std::string>{"abc", "def"}));
     EXPECT_EQ(bytesOf(splitRecords("ab", false, 3)), std::vector<std::string>{"ab"});
 
     SampleHead two = splitRecords("abcdefghi", true, 3, 2);
@@ -317,7 +316,6 @@ TEST(LayoutEdit, AMovedBoundaryMovesBothNeighboursAndStopsBeforeEmptyingOne) {
     EXPECT_EQ(moveBoundary(f, 12, 12), 0);
     EXPECT_EQ(moveBoundary(f, 30, 31), 0); // no field edge there
 }
-
 
 // Records of another type than the selection names are shaded and write
 // nothing; the excluded and write-as-is ranges count every record.

@@ -26,7 +26,8 @@ QString qs(const std::string& text) {
 
 const QColor kExcludedShade(0xd8, 0xd8, 0xd8);
 const QColor kAsIsShade(0xe6, 0xee, 0xfa);
-const QColor kSkippedShade(0xec, 0xe6, 0xf2); // records of another type
+const QColor kSkippedShade(0xe8, 0xe8, 0xe8); // records of another type, hatched
+const QColor kSkippedHatch(0xc4, 0xc4, 0xc4);
 const QColor kProblem(0xd0, 0x20, 0x20);
 const QColor kSuggestion(0x20, 0x50, 0xc0);
 const QColor kDroppedShade(0xe6, 0xdc, 0xc8); // bytes no record holds
@@ -195,8 +196,10 @@ void ByteRulerView::paintLine(QPainter& p, const ShownLine& line, int top) const
         p.fillRect(rowBox, kExcludedShade);
     else if (line.role == LineRole::WriteAsIs)
         p.fillRect(rowBox, kAsIsShade);
-    else if (line.role == LineRole::Skipped)
+    else if (line.role == LineRole::Skipped) {
         p.fillRect(rowBox, kSkippedShade);
+        p.fillRect(rowBox, QBrush(kSkippedHatch, Qt::BDiagPattern));
+    }
     paintDropped(p, line, top);
     p.setPen(palette().color(QPalette::Text));
     cells_.draw(p, columnX(0), top, line.glyphs);
@@ -206,8 +209,14 @@ void ByteRulerView::paintLine(QPainter& p, const ShownLine& line, int top) const
             : line.glyphs.back().column + static_cast<std::size_t>(line.glyphs.back().width);
     if (line.role != LineRole::Record) {
         p.setPen(Qt::darkGray);
-        p.drawText(QRect(columnX(end) + 2 * cell_, top, 12 * cell_, row_),
-                   Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(roleLabel(line.role)));
+        // Beside the line's end, or at the view's right edge over a line
+        // that runs on past it, as a fixed-length record often does.
+        const int width = 12 * cell_;
+        const int left = std::min(columnX(end) + 2 * cell_, viewport()->width() - width);
+        const QRect box(std::max(left, gutterWidth()), top, width, row_);
+        if (box.left() < columnX(end))
+            p.fillRect(box, palette().base());
+        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(roleLabel(line.role)));
     }
     paintProblems(p, line, top);
     // The gutter with the line number, over anything scrolled under it.
