@@ -29,7 +29,7 @@ public:
                     continue;
                 const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
                 if (sjis::decode(std::string_view(pair, 2)).has_value()) {
-                    const unsigned bit = lead << 8 | trail;
+                    const unsigned bit = pairIndex(lead, trail);
                     pairs_[bit / 64] |= std::uint64_t{1} << (bit % 64);
                 }
             }
@@ -37,8 +37,14 @@ public:
     }
     bool single(unsigned char b) const { return single_[b]; }
     bool pair(unsigned char lead, unsigned char trail) const {
-        const unsigned bit = static_cast<unsigned>(lead) << 8 | trail;
-        return (pairs_[bit / 64] >> (bit % 64)) & 1;
+        return pairBit(pairIndex(lead, trail)) & 1;
+    }
+    // The pair's bit in the lowest bit, other bits undefined; the index puts
+    // the lead byte low, as the two bytes read as a little-endian word, which
+    // lets the look fetch a pair with one load.
+    std::uint64_t pairBit(unsigned index) const { return pairs_[index / 64] >> (index % 64); }
+    static unsigned pairIndex(unsigned char lead, unsigned char trail) {
+        return static_cast<unsigned>(trail) << 8 | lead;
     }
 
 private:
@@ -49,25 +55,6 @@ private:
 const CharacterTable& characters() {
     static const CharacterTable table;
     return table;
-}
-
-// The first byte of the line that is not 7-bit ASCII or is a line feed: the
-// first place where there is anything to look at beyond the line's length.
-std::size_t firstNotPlain(std::string_view line) {
-    using namespace field_lanes;
-    const char* p = line.data();
-    const std::size_t n = line.size();
-    std::size_t i = 0;
-    for (; i + kLanes <= n; i += kLanes) {
-        const Lanes bytes = load(p + i);
-        const unsigned bits = laneBits(bytes) | laneBits((Lanes)(bytes == '\n'));
-        if (bits != 0)
-            return i + static_cast<unsigned>(std::countr_zero(bits));
-    }
-    for (; i < n; ++i)
-        if (static_cast<unsigned char>(p[i]) >= 0x80 || p[i] == '\n')
-            return i;
-    return n;
 }
 
 // The lanes of the lead bytes of double-byte characters, given the lanes of
@@ -153,6 +140,12 @@ LayoutCheck::LayoutCheck(const FormatDefinition& format) {
     }
     std::stable_sort(boundaries_.begin(), boundaries_.end(),
                      [](const Boundary& a, const Boundary& b) { return a.at < b.at; });
+    for (const Boundary& b : boundaries_) {
+        const std::size_t look = b.at / field_lanes::kLanes;
+        if (boundaryLanes_.size() <= look)
+            boundaryLanes_.resize(look + 1);
+        boundaryLanes_[look] |= static_cast<std::uint16_t>(1u << (b.at % field_lanes::kLanes));
+    }
 }
 
 void LayoutCheck::checkLine(std::string_view line, LineEnd end, long long number,
@@ -162,9 +155,8 @@ void LayoutCheck::checkLine(std::string_view line, LineEnd end, long long number
     const bool cut = !writeAsIs_.contains(number);
     if (cut)
         checkLength(line.size(), number, sink);
-    const std::size_t from = firstNotPlain(line);
-    if (from < line.size() && !cleanFrom(line, from, cut))
-        walkCharacters(line, from, number, cut, sink);
+    if (!clean(line, cut))
+        walkCharacters(line, 0, number, cut, sink);
     if (end == LineEnd::Cr)
         sink.found({ProblemKind::LoneCarriageReturn, number, 0, line.size(), line.size() + 1});
 }
@@ -177,18 +169,17 @@ void LayoutCheck::checkLength(std::size_t size, long long number, ProblemSink& s
 }
 
 // Whether the line holds none of the problems walkCharacters reports, looked
-// at sixteen bytes at a time from byte from, where a character begins: the
-// usual case, found without walking the characters one by one.
-bool LayoutCheck::cleanFrom(std::string_view line, std::size_t from, bool cuts) const {
+// at sixteen bytes at a time from the line's start: the usual case, found
+// without walking the characters one by one. Looks at byte 16k, so that the
+// field boundaries among the lanes are known by k.
+bool LayoutCheck::clean(std::string_view line, bool cuts) const {
     using namespace field_lanes;
     const CharacterTable& table = characters();
     const std::size_t n = line.size();
-    auto next = cuts ? std::upper_bound(boundaries_.begin(), boundaries_.end(), from,
-                                        [](std::size_t at, const Boundary& b) { return at < b.at; })
-                     : boundaries_.end();
+    const std::size_t boundaryLooks = cuts ? boundaryLanes_.size() : 0;
     unsigned carry = 0; // lane 0 holds the second byte of a character
     char tail[2 * kLanes] = {};
-    for (std::size_t i = from; i < n; i += kLanes) {
+    for (std::size_t i = 0, look = 0; i < n; i += kLanes, ++look) {
         // Each look reads its lanes and the byte after them: the last one
         // reads from a copy, zeros past the line's end.
         const char* at = line.data() + i;
@@ -197,29 +188,37 @@ bool LayoutCheck::cleanFrom(std::string_view line, std::size_t from, bool cuts) 
             at = tail;
         }
         const unsigned inLine = firstLanes(n - i);
+        const unsigned boundaries = look < boundaryLooks ? boundaryLanes_[look] & inLine : 0;
         const Lanes bytes = load(at);
+        const unsigned high = laneBits(bytes) & inLine;
         if (laneBits((Lanes)(bytes == '\n')) & inLine)
             return false;
+        if (high == 0) {
+            // 7-bit bytes only, the usual case outside double-byte text.
+            if (carry & boundaries)
+                return false;
+            carry = 0;
+            continue;
+        }
         const unsigned leads = laneBits(leadBytes(bytes));
-        const unsigned pairs = pairLeads(leads & laneBits(trailBytes(load(at + 1))) & ~carry);
+        const unsigned pairs =
+            pairLeads(leads & laneBits(trailBytes(load(at + 1))) & ~carry) & inLine;
         const unsigned seconds = ((pairs << 1) | carry) & 0xFFFF;
         carry = pairs >> (kLanes - 1);
-        if (leads & ~pairs & ~seconds & inLine)
-            return false; // a lead byte without its trail byte
+        if ((seconds & boundaries) != 0 || (leads & ~pairs & ~seconds & inLine) != 0)
+            return false; // a cut character, or a lead byte without its trail byte
         const unsigned kana = laneBits(inRange(bytes, 0xA1, 0x3F));
-        for (unsigned other = laneBits(bytes) & ~leads & ~seconds & ~kana & inLine; other != 0;
-             other &= other - 1)
+        for (unsigned other = high & ~leads & ~seconds & ~kana; other != 0; other &= other - 1)
             if (!table.single(static_cast<unsigned char>(at[std::countr_zero(other)])))
                 return false;
-        for (unsigned pair = pairs & inLine; pair != 0; pair &= pair - 1) {
-            const auto lane = static_cast<unsigned>(std::countr_zero(pair));
-            if (!table.pair(static_cast<unsigned char>(at[lane]),
-                            static_cast<unsigned char>(at[lane + 1])))
-                return false;
+        // Every pair's bit, gathered without a branch per pair.
+        std::uint64_t known = 1;
+        for (unsigned pair = pairs; pair != 0; pair &= pair - 1) {
+            const auto* p = reinterpret_cast<const unsigned char*>(at + std::countr_zero(pair));
+            known &= table.pairBit(CharacterTable::pairIndex(p[0], p[1]));
         }
-        for (; next != boundaries_.end() && next->at < i + kLanes; ++next)
-            if (next->at < n && (seconds >> (next->at - i)) & 1)
-                return false;
+        if ((known & 1) == 0)
+            return false;
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include "format/format_definition.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -52,10 +53,8 @@ enum class LineEnd { CrLf, Cr, None };
 // Excluded lines are not checked: they are never written. Write-as-is lines
 // are copied unchanged, so only their bytes and line ends are checked.
 //
-// A line of 7-bit ASCII without line feeds needs its length compared and
-// nothing else. Any other line is looked at sixteen bytes at a time from its
-// first such byte, and walked character by character only when the look
-// finds a problem, to say where it lies.
+// A line is looked at sixteen bytes at a time, and walked character by
+// character only when the look finds a problem, to say where it lies.
 class LayoutCheck {
 public:
     explicit LayoutCheck(const FormatDefinition& format);
@@ -87,7 +86,7 @@ private:
     };
 
     void checkLength(std::size_t size, long long number, ProblemSink& sink) const;
-    bool cleanFrom(std::string_view line, std::size_t from, bool cuts) const;
+    bool clean(std::string_view line, bool cuts) const;
     void walkCharacters(std::string_view line, std::size_t from, long long number, bool cuts,
                         ProblemSink& sink) const;
 
@@ -99,6 +98,8 @@ private:
 
     std::vector<Field> fields_;
     std::vector<Boundary> boundaries_; // sorted by position
+    // Lane bits of the boundaries among bytes 16k to 16k + 15, by k.
+    std::vector<std::uint16_t> boundaryLanes_;
     std::size_t lastFieldEnd_ = 0;     // the bytes a line needs to hold every field
     bool restOfLine_ = false;          // a field takes the rest of the line
     Range exclude_;
