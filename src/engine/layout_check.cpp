@@ -61,12 +61,40 @@ const CharacterTable& characters() {
 // lead bytes followed by a trail byte (pairable): from the start of each run
 // of pairable lanes every other lane, as a character takes two bytes. The
 // addition clears the runs that start on an even lane.
-unsigned pairLeads(unsigned pairable) {
-    constexpr unsigned kEvenLanes = 0x5555;
-    constexpr unsigned kOddLanes = 0xAAAA;
-    const unsigned runStarts = pairable & ~(pairable << 1);
-    const unsigned evenRuns = pairable & ~(pairable + (runStarts & kEvenLanes));
+std::uint64_t pairLeads(std::uint64_t pairable) {
+    constexpr std::uint64_t kEvenLanes = 0x5555'5555'5555'5555;
+    constexpr std::uint64_t kOddLanes = ~kEvenLanes;
+    const std::uint64_t runStarts = pairable & ~(pairable << 1);
+    const std::uint64_t evenRuns = pairable & ~(pairable + (runStarts & kEvenLanes));
     return (evenRuns & kEvenLanes) | (pairable & ~evenRuns & kOddLanes);
+}
+
+// Sixteen-byte looks taken four at a time, so that the bits of 64 lanes are
+// worked on at once.
+constexpr std::size_t kWideLanes = 4 * field_lanes::kLanes;
+
+class WideLook {
+public:
+    explicit WideLook(const char* at) {
+        for (std::size_t k = 0; k < 4; ++k)
+            parts_[k] = field_lanes::load(at + k * field_lanes::kLanes);
+    }
+    // The lanes where test, given sixteen lanes, sets the top bit.
+    template <class Test>
+    std::uint64_t bits(Test test) const {
+        std::uint64_t bits = 0;
+        for (std::size_t k = 0; k < 4; ++k)
+            bits |= std::uint64_t{field_lanes::laneBits(test(parts_[k]))} << (k * field_lanes::kLanes);
+        return bits;
+    }
+
+private:
+    field_lanes::Lanes parts_[4];
+};
+
+// The first k lanes of 64, as lane bits.
+std::uint64_t firstWideLanes(std::size_t k) {
+    return k >= kWideLanes ? ~std::uint64_t{0} : (std::uint64_t{1} << k) - 1;
 }
 
 // Reports runs of invalid bytes as one problem each; flushed before any
@@ -141,10 +169,10 @@ LayoutCheck::LayoutCheck(const FormatDefinition& format) {
     std::stable_sort(boundaries_.begin(), boundaries_.end(),
                      [](const Boundary& a, const Boundary& b) { return a.at < b.at; });
     for (const Boundary& b : boundaries_) {
-        const std::size_t look = b.at / field_lanes::kLanes;
+        const std::size_t look = b.at / kWideLanes;
         if (boundaryLanes_.size() <= look)
             boundaryLanes_.resize(look + 1);
-        boundaryLanes_[look] |= static_cast<std::uint16_t>(1u << (b.at % field_lanes::kLanes));
+        boundaryLanes_[look] |= std::uint64_t{1} << (b.at % kWideLanes);
     }
 }
 
@@ -169,30 +197,31 @@ void LayoutCheck::checkLength(std::size_t size, long long number, ProblemSink& s
 }
 
 // Whether the line holds none of the problems walkCharacters reports, looked
-// at sixteen bytes at a time from the line's start: the usual case, found
-// without walking the characters one by one. Looks at byte 16k, so that the
+// at 64 bytes at a time from the line's start: the usual case, found
+// without walking the characters one by one. Looks at byte 64k, so that the
 // field boundaries among the lanes are known by k.
 bool LayoutCheck::clean(std::string_view line, bool cuts) const {
     using namespace field_lanes;
     const CharacterTable& table = characters();
     const std::size_t n = line.size();
     const std::size_t boundaryLooks = cuts ? boundaryLanes_.size() : 0;
-    unsigned carry = 0; // lane 0 holds the second byte of a character
-    char tail[2 * kLanes] = {};
-    for (std::size_t i = 0, look = 0; i < n; i += kLanes, ++look) {
+    std::uint64_t carry = 0; // lane 0 holds the second byte of a character
+    char tail[kWideLanes + kLanes] = {};
+    for (std::size_t i = 0, look = 0; i < n; i += kWideLanes, ++look) {
         // Each look reads its lanes and the byte after them: the last one
         // reads from a copy, zeros past the line's end.
         const char* at = line.data() + i;
-        if (n - i <= kLanes) {
+        if (n - i <= kWideLanes) {
             std::memcpy(tail, at, n - i);
             at = tail;
         }
-        const unsigned inLine = firstLanes(n - i);
-        const unsigned boundaries = look < boundaryLooks ? boundaryLanes_[look] & inLine : 0;
-        const Lanes bytes = load(at);
-        const unsigned high = laneBits(bytes) & inLine;
-        if (laneBits((Lanes)(bytes == '\n')) & inLine)
+        const std::uint64_t inLine = firstWideLanes(n - i);
+        const std::uint64_t boundaries =
+            look < boundaryLooks ? boundaryLanes_[look] & inLine : 0;
+        const WideLook bytes(at);
+        if (bytes.bits([](Lanes b) { return (Lanes)(b == '\n'); }) & inLine)
             return false;
+        const std::uint64_t high = bytes.bits([](Lanes b) { return b; }) & inLine;
         if (high == 0) {
             // 7-bit bytes only, the usual case outside double-byte text.
             if (carry & boundaries)
@@ -200,20 +229,20 @@ bool LayoutCheck::clean(std::string_view line, bool cuts) const {
             carry = 0;
             continue;
         }
-        const unsigned leads = laneBits(leadBytes(bytes));
-        const unsigned pairs =
-            pairLeads(leads & laneBits(trailBytes(load(at + 1))) & ~carry) & inLine;
-        const unsigned seconds = ((pairs << 1) | carry) & 0xFFFF;
-        carry = pairs >> (kLanes - 1);
+        const std::uint64_t leads = bytes.bits(leadBytes);
+        const std::uint64_t trailsAfter = WideLook(at + 1).bits(trailBytes);
+        const std::uint64_t pairs = pairLeads(leads & trailsAfter & ~carry) & inLine;
+        const std::uint64_t seconds = (pairs << 1) | carry;
+        carry = pairs >> (kWideLanes - 1);
         if ((seconds & boundaries) != 0 || (leads & ~pairs & ~seconds & inLine) != 0)
             return false; // a cut character, or a lead byte without its trail byte
-        const unsigned kana = laneBits(inRange(bytes, 0xA1, 0x3F));
-        for (unsigned other = high & ~leads & ~seconds & ~kana; other != 0; other &= other - 1)
+        const std::uint64_t kana = bytes.bits([](Lanes b) { return inRange(b, 0xA1, 0x3F); });
+        for (std::uint64_t other = high & ~leads & ~seconds & ~kana; other != 0; other &= other - 1)
             if (!table.single(static_cast<unsigned char>(at[std::countr_zero(other)])))
                 return false;
         // Every pair's bit, gathered without a branch per pair.
         std::uint64_t known = 1;
-        for (unsigned pair = pairs; pair != 0; pair &= pair - 1) {
+        for (std::uint64_t pair = pairs; pair != 0; pair &= pair - 1) {
             const auto* p = reinterpret_cast<const unsigned char*>(at + std::countr_zero(pair));
             known &= table.pairBit(CharacterTable::pairIndex(p[0], p[1]));
         }

@@ -53,7 +53,7 @@ enum class LineEnd { CrLf, Cr, None };
 // Excluded lines are not checked: they are never written. Write-as-is lines
 // are copied unchanged, so only their bytes and line ends are checked.
 //
-// A line is looked at sixteen bytes at a time, and walked character by
+// A line is looked at 64 bytes at a time, and walked character by
 // character only when the look finds a problem, to say where it lies.
 class LayoutCheck {
 public:
@@ -98,8 +98,8 @@ private:
 
     std::vector<Field> fields_;
     std::vector<Boundary> boundaries_; // sorted by position
-    // Lane bits of the boundaries among bytes 16k to 16k + 15, by k.
-    std::vector<std::uint16_t> boundaryLanes_;
+    // Lane bits of the boundaries among bytes 64k to 64k + 63, by k.
+    std::vector<std::uint64_t> boundaryLanes_;
     std::size_t lastFieldEnd_ = 0;     // the bytes a line needs to hold every field
     bool restOfLine_ = false;          // a field takes the rest of the line
     Range exclude_;
