@@ -28,28 +28,27 @@ public:
                 if (!sjis::isTrailByte(static_cast<unsigned char>(trail)))
                     continue;
                 const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-                if (sjis::decode(std::string_view(pair, 2)).has_value()) {
-                    const unsigned bit = pairIndex(lead, trail);
-                    pairs_[bit / 64] |= std::uint64_t{1} << (bit % 64);
-                }
+                pairs_[pairIndex(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail))] =
+                    sjis::decode(std::string_view(pair, 2)).has_value();
             }
         }
     }
     bool single(unsigned char b) const { return single_[b]; }
     bool pair(unsigned char lead, unsigned char trail) const {
-        return pairBit(pairIndex(lead, trail)) & 1;
+        return pairs_[pairIndex(lead, trail)] != 0;
     }
-    // The pair's bit in the lowest bit, other bits undefined; the index puts
-    // the lead byte low, as the two bytes read as a little-endian word, which
-    // lets the look fetch a pair with one load.
-    std::uint64_t pairBit(unsigned index) const { return pairs_[index / 64] >> (index % 64); }
+    // 1 for a pair that is a character, else 0. The index puts the lead byte
+    // low, as the two bytes read as a little-endian word, which lets the look
+    // fetch a pair with one load; a byte each rather than a bit spares the
+    // shifts on the way.
+    std::uint8_t pairFlag(unsigned index) const { return pairs_[index]; }
     static unsigned pairIndex(unsigned char lead, unsigned char trail) {
         return static_cast<unsigned>(trail) << 8 | lead;
     }
 
 private:
     std::array<bool, 256> single_{};
-    std::array<std::uint64_t, 65536 / 64> pairs_{};
+    std::array<std::uint8_t, 65536> pairs_{};
 };
 
 const CharacterTable& characters() {
@@ -240,13 +239,14 @@ bool LayoutCheck::clean(std::string_view line, bool cuts) const {
         for (std::uint64_t other = high & ~leads & ~seconds & ~kana; other != 0; other &= other - 1)
             if (!table.single(static_cast<unsigned char>(at[std::countr_zero(other)])))
                 return false;
-        // Every pair's bit, gathered without a branch per pair.
-        std::uint64_t known = 1;
+        // Every pair's flag, gathered without a branch per pair.
+        std::uint8_t known = 1;
         for (std::uint64_t pair = pairs; pair != 0; pair &= pair - 1) {
-            const auto* p = reinterpret_cast<const unsigned char*>(at + std::countr_zero(pair));
-            known &= table.pairBit(CharacterTable::pairIndex(p[0], p[1]));
+            const auto* p = reinterpret_cast<const unsigned char*>(at) +
+                            static_cast<unsigned>(std::countr_zero(pair));
+            known &= table.pairFlag(CharacterTable::pairIndex(p[0], p[1]));
         }
-        if ((known & 1) == 0)
+        if (known == 0)
             return false;
     }
     return true;
