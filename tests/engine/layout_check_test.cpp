@@ -69,21 +69,21 @@ TEST(LayoutCheck, PairsRunsOfLeadRangeBytesFromTheirStart) {
               (std::vector{problem(K::EndCut, 1, 1, 3, 1), problem(K::StartCut, 1, 1, 3, 2)}));
 }
 
-TEST(LayoutCheck, FindsCutsAndInvalidBytesAcrossSixteenByteLooks) {
-    // Lines are looked at sixteen bytes at a time from their first non-ASCII
-    // byte: "表" lies across the first two looks, at bytes 15 and 16.
-    const std::string line = std::string("\x82\xA0") + std::string(13, 'A') + "\x95\x5C" + "BB";
-    EXPECT_EQ(checkLines(layout({{"1", "16"}, {"17", "3"}}), line),
-              (std::vector{problem(K::EndCut, 1, 15, 17, 1), problem(K::StartCut, 1, 15, 17, 2)}));
-    EXPECT_EQ(checkLines(layout({{"1", "15"}, {"16", "4"}}), line), std::vector<LayoutProblem>{});
+TEST(LayoutCheck, FindsCutsAndInvalidBytesAcrossLooks) {
+    // Lines are looked at 64 bytes at a time: "表" lies across the first two
+    // looks, at bytes 63 and 64, and the second look holds 7-bit bytes only.
+    const std::string line = std::string("\x82\xA0") + std::string(61, 'A') + "\x95\x5C" + "BB";
+    EXPECT_EQ(checkLines(layout({{"1", "64"}, {"65", "3"}}), line),
+              (std::vector{problem(K::EndCut, 1, 63, 65, 1), problem(K::StartCut, 1, 63, 65, 2)}));
+    EXPECT_EQ(checkLines(layout({{"1", "63"}, {"64", "4"}}), line), std::vector<LayoutProblem>{});
     // An unassigned pair across the looks, and one at the end of a long line.
     std::string invalid = line;
-    invalid[15] = '\x85';
-    invalid[16] = '\x40';
+    invalid[63] = '\x85';
+    invalid[64] = '\x40';
     invalid += std::string(20, 'C') + "\xEA\xA5";
     EXPECT_EQ(
         checkLines(layout({{"1", ""}}), invalid),
-        (std::vector{problem(K::InvalidBytes, 1, 15, 17), problem(K::InvalidBytes, 1, 39, 41)}));
+        (std::vector{problem(K::InvalidBytes, 1, 63, 65), problem(K::InvalidBytes, 1, 87, 89)}));
 }
 
 TEST(LayoutCheck, ComparesTheLineWithTheLastField) {
@@ -149,12 +149,13 @@ namespace quisk {
 namespace {
 
 // The problems of one line found the plain way, one character after the
-// other, to hold the sixteen-byte looks to.
+// other, to hold the looks to. A copied line (copied) is not cut, so its
+// fields and length go unchecked.
 std::vector<LayoutProblem> walkedProblems(const std::vector<LayoutCheck::Field>& fields,
-                                          const std::string& line) {
+                                          const std::string& line, bool copied = false) {
     std::vector<std::size_t> seconds; // bytes that are a character's second byte
     std::vector<std::pair<std::size_t, std::size_t>> invalid;
-    std::vector<LayoutProblem> lineFeeds;
+    std::vector<LayoutProblem> found;
     for (std::size_t i = 0; i < line.size();) {
         const auto b = static_cast<unsigned char>(line[i]);
         const bool pair = sjis::isLeadByte(b) && i + 1 < line.size() &&
@@ -164,22 +165,33 @@ std::vector<LayoutProblem> walkedProblems(const std::vector<LayoutCheck::Field>&
         if (!valid)
             invalid.emplace_back(i, i + (pair ? 2 : 1));
         if (b == '\n')
-            lineFeeds.push_back({ProblemKind::LoneLineFeed, 1, 0, i, i + 1});
+            found.push_back({ProblemKind::LoneLineFeed, 1, 0, i, i + 1});
         if (pair)
             seconds.push_back(i + 1);
         i += pair ? 2 : 1;
     }
-    std::vector<LayoutProblem> found = lineFeeds;
     for (auto [from, to] : invalid)
         found.push_back({ProblemKind::InvalidBytes, 1, 0, from, to});
+    if (copied)
+        return found;
+    std::size_t needed = 0;
+    bool toLineEnd = false;
     for (const auto& f : fields) {
         auto cutAt = [&](std::size_t at, ProblemKind kind) {
             if (std::find(seconds.begin(), seconds.end(), at) != seconds.end())
                 found.push_back({kind, 1, f.row, at - 1, at + 1});
         };
-        cutAt(f.offset, ProblemKind::StartCut);
-        cutAt(f.offset + f.length, ProblemKind::EndCut);
+        if (f.offset > 0)
+            cutAt(f.offset, ProblemKind::StartCut);
+        if (f.length > 0)
+            cutAt(f.offset + f.length, ProblemKind::EndCut);
+        toLineEnd = toLineEnd || f.length == 0;
+        needed = std::max(needed, f.offset + f.length);
     }
+    if (line.size() < needed)
+        found.push_back({ProblemKind::ShortLine, 1, 0, line.size(), needed});
+    else if (line.size() > needed && !toLineEnd)
+        found.push_back({ProblemKind::DroppedBytes, 1, 0, needed, line.size()});
     return found;
 }
 
@@ -199,34 +211,74 @@ std::vector<LayoutProblem> normalised(std::vector<LayoutProblem> problems) {
     return out;
 }
 
-TEST(LayoutCheck, FindsWhatACharacterWalkFindsInRandomLines) {
-    // Bytes that make every kind of character and problem likely.
-    const unsigned char pool[] = {'A',  ' ',  '\n', 0x40, 0x5C, 0x7F, 0x80, 0x81,
-                                  0x82, 0x83, 0x85, 0x88, 0x9F, 0xA0, 0xA1, 0xB1,
-                                  0xDF, 0xE0, 0xEA, 0xFC, 0xFD, 0xA2, 0x60, 0x9E};
-    std::uint32_t seed = 12345;
-    auto random = [&seed](std::uint32_t n) {
-        seed = seed * 1664525u + 1013904223u;
-        return (seed >> 8) % n;
-    };
-    for (int round = 0; round < 3000; ++round) {
+class RandomLines {
+public:
+    std::uint32_t below(std::uint32_t n) {
+        seed_ = seed_ * 1664525u + 1013904223u;
+        return (seed_ >> 8) % n;
+    }
+
+    // Up to four fields anywhere in the first maxStart bytes, now and then
+    // with a fixed row, a row that cuts nothing or a field to the end of the
+    // line among them.
+    FormatDefinition layout(std::uint32_t maxStart) {
         FormatDefinition f;
-        const int fieldCount = 1 + static_cast<int>(random(4));
+        const int fieldCount = 1 + static_cast<int>(below(4));
         for (int r = 1; r <= fieldCount; ++r) {
-            f.row(r).startPosition = std::to_string(1 + random(40));
-            f.row(r).length = std::to_string(1 + random(20));
+            f.row(r).startPosition = std::to_string(below(8) == 0 ? 0 : 1 + below(maxStart));
+            f.row(r).length = std::to_string(below(8) == 0 ? 0 : 1 + below(maxStart / 2));
+            if (below(10) == 0)
+                f.row(r).fixedValue = "-";
         }
-        f.row(fieldCount + 1).startPosition = "1"; // a field to the end of the line
+        if (below(2) == 0)
+            f.row(fieldCount + 1).startPosition = "1"; // a field to the end of the line
+        return f;
+    }
+
+    // Stretches of plain text, of characters and of half-width kana, as in
+    // real files, so that many lines are sound but for their cuts; and now
+    // and then bytes that make every kind of problem likely.
+    std::string line(std::size_t size) {
+        // "亜", "あ", "表", "ア", "｀" (81 81, both bytes in the lead range), "～"-like
+        // 81 60, "ｧ"-range single bytes, and kanji from both lead ranges.
+        static const char* const characters[] = {"\x88\x9F", "\x82\xA0", "\x95\x5C",
+                                                  "\x83\x41", "\x81\x81", "\x81\x60",
+                                                  "\x9F\x40", "\xE0\x40", "\xE9\xFC",
+                                                  "\x89\x9F", "\xB1",     "\xDF"};
+        static const unsigned char junk[] = {'\n', 0x7F, 0x80, 0x81, 0x85, 0x88, 0x9F, 0xA0,
+                                             0xE0, 0xEA, 0xEB, 0xFC, 0xFD, 0xFF, 0x00, 0x40};
         std::string line;
-        const std::size_t size = random(70);
-        // Mostly double-byte text, so that long runs of lead-range bytes occur.
-        for (std::size_t i = 0; i < size; ++i)
-            line += static_cast<char>(random(2) ? pool[7 + random(4)] : pool[random(sizeof pool)]);
-        std::vector<LayoutProblem> problems;
-        for (const LayoutProblem& p : checkLines(f, line))
-            if (p.kind != ProblemKind::ShortLine)
-                problems.push_back(p);
-        ASSERT_EQ(normalised(problems), normalised(walkedProblems(LayoutCheck(f).fields(), line)))
+        while (line.size() < size) {
+            const std::uint32_t kind = below(16);
+            if (kind == 0) {
+                line += static_cast<char>(junk[below(sizeof junk)]);
+                continue;
+            }
+            for (std::uint32_t k = 1 + below(20); k > 0 && line.size() < size; --k)
+                line += kind < 5 ? std::string(1, static_cast<char>('A' + below(26)))
+                                 : std::string(characters[below(std::size(characters))]);
+        }
+        return line.substr(0, size);
+    }
+
+private:
+    std::uint32_t seed_ = 12345;
+};
+
+TEST(LayoutCheck, FindsWhatACharacterWalkFindsInRandomLines) {
+    RandomLines random;
+    for (int round = 0; round < 20000; ++round) {
+        // Short lines now and then, long ones that take several looks too.
+        const bool longLine = random.below(3) == 0;
+        FormatDefinition f = random.layout(longLine ? 200 : 40);
+        const bool copied = random.below(6) == 0;
+        if (copied) {
+            f.settings.writeAsIsFrom = "1";
+            f.settings.writeAsIsTo = "1";
+        }
+        const std::string line = random.line(1 + random.below(longLine ? 260 : 70));
+        ASSERT_EQ(normalised(checkLines(f, line)),
+                  normalised(walkedProblems(LayoutCheck(f).fields(), line, copied)))
             << "round " << round;
     }
 }
