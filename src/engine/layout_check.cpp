@@ -17,22 +17,9 @@ namespace {
 // never disagree.
 class CharacterTable {
 public:
-    CharacterTable() {
-        for (unsigned b = 0; b < 256; ++b)
-            single_[b] = !sjis::isLeadByte(static_cast<unsigned char>(b)) &&
-                         sjis::decode(std::string(1, static_cast<char>(b))).has_value();
-        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-            if (!sjis::isLeadByte(static_cast<unsigned char>(lead)))
-                continue;
-            for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-                if (!sjis::isTrailByte(static_cast<unsigned char>(trail)))
-                    continue;
-                const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-                pairs_[pairIndex(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail))] =
-                    sjis::decode(std::string_view(pair, 2)).has_value();
-            }
-        }
-    }
+    // Asks the converter: slow, so kept out of line, which lets the look
+    // reach the table through characters() at the cost of a flag's test.
+    [[gnu::noinline]] CharacterTable();
     bool single(unsigned char b) const { return single_[b]; }
     bool pair(unsigned char lead, unsigned char trail) const {
         return pairs_[pairIndex(lead, trail)] != 0;
@@ -50,6 +37,23 @@ private:
     std::array<bool, 256> single_{};
     std::array<std::uint8_t, 65536> pairs_{};
 };
+
+CharacterTable::CharacterTable() {
+    for (unsigned b = 0; b < 256; ++b)
+        single_[b] = !sjis::isLeadByte(static_cast<unsigned char>(b)) &&
+                     sjis::decode(std::string(1, static_cast<char>(b))).has_value();
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!sjis::isLeadByte(static_cast<unsigned char>(lead)))
+            continue;
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            if (!sjis::isTrailByte(static_cast<unsigned char>(trail)))
+                continue;
+            const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            pairs_[pairIndex(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail))] =
+                sjis::decode(std::string_view(pair, 2)).has_value();
+        }
+    }
+}
 
 const CharacterTable& characters() {
     static const CharacterTable table;
@@ -218,10 +222,10 @@ bool LayoutCheck::clean(std::string_view line, bool cuts) const {
         const std::uint64_t boundaries =
             look < boundaryLooks ? boundaryLanes_[look] & inLine : 0;
         const WideLook bytes(at);
-        if (bytes.bits([](Lanes b) { return (Lanes)(b == '\n'); }) & inLine)
-            return false;
-        const std::uint64_t high = bytes.bits([](Lanes b) { return b; }) & inLine;
-        if (high == 0) {
+        // Bytes other than 7-bit ones, and line feeds.
+        const std::uint64_t odd =
+            bytes.bits([](Lanes b) { return b | (Lanes)(b == '\n'); }) & inLine;
+        if (odd == 0) {
             // 7-bit bytes only, the usual case outside double-byte text.
             if (carry & boundaries)
                 return false;
@@ -236,9 +240,12 @@ bool LayoutCheck::clean(std::string_view line, bool cuts) const {
         if ((seconds & boundaries) != 0 || (leads & ~pairs & ~seconds & inLine) != 0)
             return false; // a cut character, or a lead byte without its trail byte
         const std::uint64_t kana = bytes.bits([](Lanes b) { return inRange(b, 0xA1, 0x3F); });
-        for (std::uint64_t other = high & ~leads & ~seconds & ~kana; other != 0; other &= other - 1)
-            if (!table.single(static_cast<unsigned char>(at[std::countr_zero(other)])))
+        for (std::uint64_t other = odd & ~leads & ~seconds & ~kana; other != 0;
+             other &= other - 1) {
+            const auto b = static_cast<unsigned char>(at[std::countr_zero(other)]);
+            if (b == '\n' || !table.single(b))
                 return false;
+        }
         // Every pair's flag, gathered without a branch per pair.
         std::uint8_t known = 1;
         for (std::uint64_t pair = pairs; pair != 0; pair &= pair - 1) {
