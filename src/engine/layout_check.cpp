@@ -186,8 +186,11 @@ void LayoutCheck::checkLine(std::string_view line, LineEnd end, long long number
     const bool cut = !writeAsIs_.contains(number);
     if (cut)
         checkLength(line.size(), number, sink);
-    if (!clean(line, cut))
+    CutLanes cuts;
+    if (!lookAt(line, cut, cuts))
         walkCharacters(line, 0, number, cut, sink);
+    else if (cuts.looks > 0)
+        reportCuts(cuts, number, sink);
     if (end == LineEnd::Cr)
         sink.found({ProblemKind::LoneCarriageReturn, number, 0, line.size(), line.size() + 1});
 }
@@ -199,11 +202,13 @@ void LayoutCheck::checkLength(std::size_t size, long long number, ProblemSink& s
         sink.found({ProblemKind::DroppedBytes, number, 0, lastFieldEnd_, size});
 }
 
-// Whether the line holds none of the problems walkCharacters reports, looked
-// at 64 bytes at a time from the line's start: the usual case, found
-// without walking the characters one by one. Looks at byte 64k, so that the
-// field boundaries among the lanes are known by k.
-bool LayoutCheck::clean(std::string_view line, bool cuts) const {
+// Whether the line holds no problem walkCharacters reports but cut
+// characters, looked at 64 bytes at a time from the line's start: the usual
+// case, found without walking the characters one by one. The boundaries that
+// cut a character are set in cutLanes; a cut past the looks it holds needs
+// the walk too. Looks at byte 64k, so that the field boundaries among the
+// lanes are known by k.
+bool LayoutCheck::lookAt(std::string_view line, bool cuts, CutLanes& cutLanes) const {
     using namespace field_lanes;
     const CharacterTable& table = characters();
     const std::size_t n = line.size();
@@ -227,7 +232,7 @@ bool LayoutCheck::clean(std::string_view line, bool cuts) const {
             bytes.bits([](Lanes b) { return b | (Lanes)(b == '\n'); }) & inLine;
         if (odd == 0) {
             // 7-bit bytes only, the usual case outside double-byte text.
-            if (carry & boundaries)
+            if ((carry & boundaries) != 0 && !cutLanes.add(look, carry & boundaries))
                 return false;
             carry = 0;
             continue;
@@ -237,8 +242,10 @@ bool LayoutCheck::clean(std::string_view line, bool cuts) const {
         const std::uint64_t pairs = pairLeads(leads & trailsAfter & ~carry) & inLine;
         const std::uint64_t seconds = (pairs << 1) | carry;
         carry = pairs >> (kWideLanes - 1);
-        if ((seconds & boundaries) != 0 || (leads & ~pairs & ~seconds & inLine) != 0)
-            return false; // a cut character, or a lead byte without its trail byte
+        if ((leads & ~pairs & ~seconds & inLine) != 0)
+            return false; // a lead byte without its trail byte
+        if ((seconds & boundaries) != 0 && !cutLanes.add(look, seconds & boundaries))
+            return false;
         const std::uint64_t kana = bytes.bits([](Lanes b) { return inRange(b, 0xA1, 0x3F); });
         for (std::uint64_t other = odd & ~leads & ~seconds & ~kana; other != 0;
              other &= other - 1) {
@@ -257,6 +264,30 @@ bool LayoutCheck::clean(std::string_view line, bool cuts) const {
             return false;
     }
     return true;
+}
+
+bool LayoutCheck::CutLanes::add(std::size_t look, std::uint64_t cut) {
+    if (look >= lanes.size())
+        return false;
+    for (; looks < look; ++looks)
+        lanes[looks] = 0;
+    lanes[look] = cut;
+    looks = look + 1;
+    return true;
+}
+
+// Reports the cuts the look found, in byte order as walkCharacters would.
+void LayoutCheck::reportCuts(const CutLanes& cutLanes, long long number, ProblemSink& sink) const {
+    auto next = boundaries_.begin();
+    for (std::size_t look = 0; look < cutLanes.looks; ++look) {
+        for (std::uint64_t lanes = cutLanes.lanes[look]; lanes != 0; lanes &= lanes - 1) {
+            const std::size_t at = look * kWideLanes + static_cast<unsigned>(std::countr_zero(lanes));
+            for (; next != boundaries_.end() && next->at < at; ++next) {
+            }
+            for (; next != boundaries_.end() && next->at == at; ++next)
+                sink.found({next->kind, number, next->row, at - 1, at + 1});
+        }
+    }
 }
 
 // Walks the characters from byte from, where one begins (every byte before

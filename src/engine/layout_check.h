@@ -2,6 +2,7 @@
 
 #include "format/format_definition.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -53,8 +54,9 @@ enum class LineEnd { CrLf, Cr, None };
 // Excluded lines are not checked: they are never written. Write-as-is lines
 // are copied unchanged, so only their bytes and line ends are checked.
 //
-// A line is looked at 64 bytes at a time, and walked character by
-// character only when the look finds a problem, to say where it lies.
+// A line is looked at 64 bytes at a time, which finds where fields cut
+// characters too; it is walked character by character only when the look
+// finds another problem, to say where that lies.
 class LayoutCheck {
 public:
     explicit LayoutCheck(const FormatDefinition& format);
@@ -86,7 +88,17 @@ private:
     };
 
     void checkLength(std::size_t size, long long number, ProblemSink& sink) const;
-    bool clean(std::string_view line, bool cuts) const;
+    // The boundaries found on a character's second byte, as lane bits of the
+    // first looks of 64 bytes; lanes past looks are not set.
+    struct CutLanes {
+        std::array<std::uint64_t, 8> lanes;
+        std::size_t looks = 0;
+        // Adds the cuts of a look after the ones added; false when the
+        // look lies past those held.
+        bool add(std::size_t look, std::uint64_t cut);
+    };
+    bool lookAt(std::string_view line, bool cuts, CutLanes& cutLanes) const;
+    void reportCuts(const CutLanes& cutLanes, long long number, ProblemSink& sink) const;
     void walkCharacters(std::string_view line, std::size_t from, long long number, bool cuts,
                         ProblemSink& sink) const;
 

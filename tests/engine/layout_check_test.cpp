@@ -84,6 +84,14 @@ TEST(LayoutCheck, FindsCutsAndInvalidBytesAcrossLooks) {
     EXPECT_EQ(
         checkLines(layout({{"1", ""}}), invalid),
         (std::vector{problem(K::InvalidBytes, 1, 63, 65), problem(K::InvalidBytes, 1, 87, 89)}));
+    // Cuts in the first look and far into a long line: "A" and 300 times "あ".
+    std::string far = "A";
+    for (int i = 0; i < 300; ++i)
+        far += "\x82\xA0";
+    EXPECT_EQ(checkLines(layout({{"1", "2"}, {"3", "518"}, {"521", "80"}}), far),
+              (std::vector{problem(K::DroppedBytes, 1, 600, 601), problem(K::EndCut, 1, 1, 3, 1),
+                           problem(K::StartCut, 1, 1, 3, 2), problem(K::EndCut, 1, 519, 521, 2),
+                           problem(K::StartCut, 1, 519, 521, 3), problem(K::EndCut, 1, 599, 601, 3)}));
 }
 
 TEST(LayoutCheck, ComparesTheLineWithTheLastField) {
