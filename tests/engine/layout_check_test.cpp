@@ -236,7 +236,7 @@ public:
             f.row(r).startPosition = std::to_string(below(8) == 0 ? 0 : 1 + below(maxStart));
             f.row(r).length = std::to_string(below(8) == 0 ? 0 : 1 + below(maxStart / 2));
             if (below(10) == 0)
-                f.row(r).fixedValue = "-";
+                f.row(r).fixedValue = std::string(1, '-');
         }
         if (below(2) == 0)
             f.row(fieldCount + 1).startPosition = "1"; // a field to the end of the line
@@ -281,8 +281,8 @@ TEST(LayoutCheck, FindsWhatACharacterWalkFindsInRandomLines) {
         FormatDefinition f = random.layout(longLine ? 200 : 40);
         const bool copied = random.below(6) == 0;
         if (copied) {
-            f.settings.writeAsIsFrom = "1";
-            f.settings.writeAsIsTo = "1";
+            // Line 1 is written as it is.
+            f.settings.writeAsIsFrom = f.settings.writeAsIsTo = std::to_string(1);
         }
         const std::string line = random.line(1 + random.below(longLine ? 260 : 70));
         ASSERT_EQ(normalised(checkLines(f, line)),
