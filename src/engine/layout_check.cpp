@@ -179,6 +179,13 @@ LayoutCheck::LayoutCheck(const FormatDefinition& format) {
     }
 }
 
+inline void LayoutCheck::checkLength(std::size_t size, long long number, ProblemSink& sink) const {
+    if (size < lastFieldEnd_)
+        sink.found({ProblemKind::ShortLine, number, 0, size, lastFieldEnd_});
+    else if (size > lastFieldEnd_ && !restOfLine_)
+        sink.found({ProblemKind::DroppedBytes, number, 0, lastFieldEnd_, size});
+}
+
 void LayoutCheck::checkLine(std::string_view line, LineEnd end, long long number,
                             ProblemSink& sink) const {
     if (skips(number))
@@ -193,13 +200,6 @@ void LayoutCheck::checkLine(std::string_view line, LineEnd end, long long number
         reportCuts(cuts, number, sink);
     if (end == LineEnd::Cr)
         sink.found({ProblemKind::LoneCarriageReturn, number, 0, line.size(), line.size() + 1});
-}
-
-void LayoutCheck::checkLength(std::size_t size, long long number, ProblemSink& sink) const {
-    if (size < lastFieldEnd_)
-        sink.found({ProblemKind::ShortLine, number, 0, size, lastFieldEnd_});
-    else if (size > lastFieldEnd_ && !restOfLine_)
-        sink.found({ProblemKind::DroppedBytes, number, 0, lastFieldEnd_, size});
 }
 
 // Whether the line holds no problem walkCharacters reports but cut
