@@ -212,6 +212,14 @@ long long recordAt(std::string_view block, std::size_t at, long long firstNumber
     return number;
 }
 
+// Where to split a block of output for converting it on two threads: just
+// after the first line feed past two fifths of it (the writer also writes). A line feed is never
+// the second byte of a character, so both parts convert as the whole block would.
+std::size_t encodingSplit(std::string_view block) {
+    const std::size_t lineFeed = block.find('\n', block.size() * 2 / 5);
+    return lineFeed == std::string_view::npos ? 0 : lineFeed + 1;
+}
+
 // The blocks of the output in the order they are written, and the first
 // failure, told by the writer thread.
 class BlockWriter {
@@ -232,13 +240,21 @@ public:
     void write(std::string_view a, std::string_view b, long long firstNumber) {
         writer_.post([this, a, b, firstNumber] { send(a, b, firstNumber); });
     }
-    // Queues a block of records in Shift-JIS. It is put into the output
-    // encoding on the writer's thread, so that converting one block overlaps
-    // formatting the next.
-    void writeRecords(std::string_view block, long long firstNumber) {
-        writer_.post([this, block, firstNumber] {
-            if (!failed_)
-                send(encoder_.encode(block, encoded_, replaced_), {}, firstNumber);
+    // Queues a block of records in Shift-JIS, and puts it into the output
+    // encoding in two parts split after a line feed: the first part here, on
+    // the formatting thread, the rest on the writer's thread, so that the
+    // conversion is shared by both cores. front holds the first part until
+    // the block is written.
+    void writeRecords(std::string_view block, long long firstNumber, ByteBuffer& front) {
+        const std::size_t split = encodingSplit(block);
+        long long frontReplaced = 0;
+        std::string_view frontBytes = encoder_.encode(block.substr(0, split), front, frontReplaced);
+        std::string_view back = block.substr(split);
+        writer_.post([this, frontBytes, back, frontReplaced, firstNumber] {
+            if (failed_)
+                return;
+            replaced_ += frontReplaced;
+            send(frontBytes, encoder_.encode(back, encoded_, replaced_), firstNumber);
         });
     }
     bool failed() const { return failed_; }
@@ -291,6 +307,7 @@ bool convertLines(LineReader& source, ByteSink& destination, const RecordFormatt
     // other. The writer is declared after them, so it has finished with the
     // blocks before they go.
     OutputBlock blocks[2];
+    ByteBuffer encodedFronts[2]; // the first part of each block in the output encoding
     BlockWriter writer(destination, ranges.exclude, encoder, replaced);
     writer.write(texts.header, texts.fieldNames, BlockWriter::kBeforeRecords);
 
@@ -320,7 +337,7 @@ bool convertLines(LineReader& source, ByteSink& destination, const RecordFormatt
                 break;
             }
             recordCount += done.count;
-            writer.writeRecords(out.bytes(), firstNumber);
+            writer.writeRecords(out.bytes(), firstNumber, encodedFronts[turn]);
             turn = 1 - turn;
             lines = stopped ? lines.substr(done.stoppedAt) : std::string_view();
         }

@@ -76,6 +76,30 @@ TEST_F(Utf8Output, ManyBlocksGiveTheShiftJisOutputInUtf8WithOneBomAndLfEnds) {
     EXPECT_EQ(written.find('\r'), std::string::npos);
 }
 
+TEST_F(Utf8Output, ReplacementsAreCountedOnceOverManyBlocks) {
+    // Each block is converted in two parts on two threads: every unassigned
+    // pair must be counted once, whichever part it falls in.
+    const std::string line = "AB\x85\x40" + *sjis::encode("漢字") + "\r\n";
+    format.settings.outputEncoding = kEncodingUtf8;
+    format.row(1) = {"A", "1", "8", "Char", "", ""};
+    ConversionResult one = run(line);
+    ASSERT_TRUE(one.ok);
+    ASSERT_GT(one.replacedCount, 0);
+    const std::string oneOutput = output();
+
+    std::string source;
+    long long lines = 0;
+    for (; source.size() < 3'500'000; ++lines)
+        source += line;
+    ConversionResult many = run(source);
+    ASSERT_TRUE(many.ok);
+    EXPECT_EQ(many.replacedCount, lines * one.replacedCount);
+    std::string expected;
+    for (long long i = 0; i < lines; ++i)
+        expected += oneOutput;
+    EXPECT_TRUE(output() == expected); // not EXPECT_EQ: megabytes of diff
+}
+
 TEST_F(Utf8Output, LinesTooLongForABlockAreConvertedAcrossTheirPieces) {
     // One byte first, so that pieces of whole megabytes end inside a
     // character; copied as is and also formatted as one field.
