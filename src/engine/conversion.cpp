@@ -213,8 +213,10 @@ long long recordAt(std::string_view block, std::size_t at, long long firstNumber
 }
 
 // Where to split a block of output for converting it on two threads: just
-// after the first line feed past two fifths of it (the writer also writes). A line feed is never
-// the second byte of a character, so both parts convert as the whole block would.
+// after the first line feed past two fifths of it, so that the formatting
+// thread, which also reads and formats, converts the smaller part. A line
+// feed is never the second byte of a character, so both parts convert as
+// the whole block would.
 std::size_t encodingSplit(std::string_view block) {
     const std::size_t lineFeed = block.find('\n', block.size() * 2 / 5);
     return lineFeed == std::string_view::npos ? 0 : lineFeed + 1;
@@ -246,7 +248,8 @@ public:
     // conversion is shared by both cores. front holds the first part until
     // the block is written.
     void writeRecords(std::string_view block, long long firstNumber, ByteBuffer& front) {
-        const std::size_t split = encodingSplit(block);
+        // Output that stays as it is goes out whole, in one write.
+        const std::size_t split = encoder_.changesBytes() ? encodingSplit(block) : 0;
         long long frontReplaced = 0;
         std::string_view frontBytes = encoder_.encode(block.substr(0, split), front, frontReplaced);
         std::string_view back = block.substr(split);
