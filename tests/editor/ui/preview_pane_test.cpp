@@ -126,6 +126,26 @@ TEST_F(PreviewWindow, DraggingABandEdgeMovesTheBoundaryAsOneUndoStep) {
     EXPECT_FALSE(ed->mnuUndo->isEnabled());
 }
 
+TEST_F(PreviewWindow, UndoAndRedoKeysWorkInTheFloatedPane) {
+    start({{"A", "1", "10", "Char", "", ""}}, kSample);
+    click(onRuler(4));
+    ASSERT_EQ(spans(), "A:1+4 ﾌｨｰﾙﾄﾞ5:5+6 ");
+    QDockWidget* dock = ed->previewDock;
+    dock->setFloating(true);
+    dock->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dock));
+    QTest::keyClick(ruler().viewport(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(spans(), "A:1+10 ");
+    QTest::keyClick(ruler().viewport(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(spans(), "A:1+4 ﾌｨｰﾙﾄﾞ5:5+6 ");
+    // Docked again, each key is still one step.
+    dock->setFloating(false);
+    ed->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(ed.get()));
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(spans(), "A:1+10 ");
+}
+
 TEST_F(PreviewWindow, BandsAndProblemsLeadToTheirFieldsRow) {
     // 東 (93 8C) at bytes 4-5 is cut by B's start.
     start({{"A", "1", "5", "Char", "", ""}, {"B", "6", "4", "Char", "", ""}},
