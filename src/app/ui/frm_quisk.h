@@ -93,6 +93,7 @@ private:
     void showPairs(const std::vector<ExtraPair>& pairs);
     std::vector<ExtraPair> pairValues() const;
     void fitToPairs();
+    void keepOnScreen();
     void Form_Activate();
     void startPendingRun();
     void markChanged() { state_.jobDirty = true; }

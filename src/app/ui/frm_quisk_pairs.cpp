@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <algorithm>
 
 namespace quisk {
 namespace {
@@ -64,6 +65,16 @@ void FrmQuisk::fitToPairs() {
     client_->setFixedSize(twipSize(kClientWidth, height, platform_.screen.dpi()));
     if (layout())
         layout()->activate();
+    keepOnScreen();
+}
+
+// The window is centred for its height without pairs; grown by the pair
+// table, it moves up as far as it must to keep its bottom on the screen.
+void FrmQuisk::keepOnScreen() {
+    const int screenHeight = twipsToPixels(platform_.screen.heightTwips(), platform_.screen.dpi());
+    const int overflow = y() + frameGeometry().height() - screenHeight;
+    if (overflow > 0)
+        move(x(), std::max(0, y() - overflow));
 }
 
 void FrmQuisk::showPairs(const std::vector<ExtraPair>& pairs) {

@@ -152,10 +152,10 @@ TEST_F(FrmQuiskTest, WindowIsFixedCentredAndHasTheMenus) {
             EXPECT_TRUE(item->shortcut().isEmpty());
         }
     }
-    EXPECT_EQ(captions,
-              QStringList({"ﾌｧｲﾙ(&F)", "新規作成(&N)", "処理ﾌｧｲﾙを開く(&O)",
-                           "処理ﾌｧｲﾙの上書き保存(&V)", "処理ﾌｧｲﾙを名前を付けて保存(&E)",
-                           "ﾌｫｰﾏｯﾄと先ﾌｧｲﾙの組を追加(&P)", "-", "終了(&X)", "ﾍﾙﾌﾟ(&H)", "Quiskﾍﾙﾌﾟ(&E)", "-", "ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
+    EXPECT_EQ(captions, QStringList({"ﾌｧｲﾙ(&F)", "新規作成(&N)", "処理ﾌｧｲﾙを開く(&O)",
+                                     "処理ﾌｧｲﾙの上書き保存(&V)", "処理ﾌｧｲﾙを名前を付けて保存(&E)",
+                                     "ﾌｫｰﾏｯﾄと先ﾌｧｲﾙの組を追加(&P)", "-", "終了(&X)", "ﾍﾙﾌﾟ(&H)",
+                                     "Quiskﾍﾙﾌﾟ(&E)", "-", "ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
 }
 
 TEST_F(FrmQuiskTest, StartupShowsTheDefaultJobUnchanged) {
@@ -467,6 +467,17 @@ TEST_F(FrmQuiskTest, PairsShowInTheTableAndSaveBack) {
     table->item(0, 1)->setText("data.csv");
     trigger("mnuOverWrite");
     EXPECT_EQ(readWholeFile(at("Quisk.dof")), before);
+}
+
+TEST_F(FrmQuiskTest, AWindowGrownByPairsStaysOnTheScreen) {
+    JobDefinition job = salesJob();
+    job.extraPairs = {{"data.qfd", "data.csv"}};
+    // 1024 x 600 pixels: centred for its height without pairs (414 pixels),
+    // the window would end below the screen once the table is added.
+    desktop.screen = FixedScreen(15360, 9000);
+    start(job);
+    EXPECT_LE(window->y() + window->frameGeometry().height(), 600);
+    EXPECT_GE(window->y(), 0);
 }
 
 TEST_F(FrmQuiskTest, TheRunButtonConvertsEveryPair) {
