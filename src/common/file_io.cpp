@@ -145,9 +145,13 @@ std::optional<std::string> readWholeFile(const std::string& path, int* error) {
     return content;
 }
 
-void OutputFile::useNamedTemporaries(bool on) { namedTemporariesOnly = on; }
+void OutputFile::useNamedTemporaries(bool on) {
+    namedTemporariesOnly = on;
+}
 
-OutputFile::~OutputFile() { discard(); }
+OutputFile::~OutputFile() {
+    discard();
+}
 
 bool OutputFile::fail(int error) {
     error_ = error;
@@ -226,15 +230,17 @@ bool OutputFile::openTemporary(const std::string& folder, mode_t mode) {
     return true;
 }
 
-bool OutputFile::openNamedTemporary(const std::string& folder, mode_t mode) {
+// Tries fresh hidden names beside the target, in folder, until create
+// makes one; create returns false with errno set when it cannot. Each name
+// is registered for removal before it exists, so an interruption never
+// finds an unknown file.
+bool OutputFile::claimTemporaryName(const std::string& folder,
+                                    const std::function<bool(const std::string&)>& create) {
     const std::string base = baseNameOf(target_);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = temporaryName(folder, base);
-        // Registered before it exists, so an interruption never finds an
-        // unknown file.
         cleanupSlot_ = registerTemporary(name);
-        fd_ = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode & 0600);
-        if (fd_ >= 0) {
+        if (create(name)) {
             named_ = name;
             return true;
         }
@@ -245,6 +251,13 @@ bool OutputFile::openNamedTemporary(const std::string& folder, mode_t mode) {
             return fail(cause);
     }
     return fail(EEXIST);
+}
+
+bool OutputFile::openNamedTemporary(const std::string& folder, mode_t mode) {
+    return claimTemporaryName(folder, [&](const std::string& name) {
+        fd_ = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode & 0600);
+        return fd_ >= 0;
+    });
 }
 
 // A large file gets its disk space allocated ahead of the writes, in
@@ -374,22 +387,10 @@ bool OutputFile::targetTakesRename() {
 // Gives the unnamed file a hidden temporary name beside the target,
 // registered for removal.
 bool OutputFile::nameTemporary() {
-    std::string self = "/proc/self/fd/" + std::to_string(fd_);
-    const std::string folder = directoryOf(target_), base = baseNameOf(target_);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = temporaryName(folder, base);
-        cleanupSlot_ = registerTemporary(name);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-            named_ = name;
-            return true;
-        }
-        int cause = errno;
-        forgetTemporary(cleanupSlot_);
-        cleanupSlot_ = -1;
-        if (cause != EEXIST)
-            return fail(cause);
-    }
-    return fail(EEXIST);
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    return claimTemporaryName(directoryOf(target_), [&](const std::string& name) {
+        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    });
 }
 
 // Claims the space of the new content in the file replaced in place, so a

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -85,6 +86,8 @@ private:
 
     bool openExisting(const struct stat& st);
     bool openTemporary(const std::string& folder, mode_t mode);
+    bool claimTemporaryName(const std::string& folder,
+                            const std::function<bool(const std::string&)>& create);
     bool openNamedTemporary(const std::string& folder, mode_t mode);
     bool linkIntoPlace();
     bool renameIntoPlace();
