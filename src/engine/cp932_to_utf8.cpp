@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -55,32 +56,74 @@ bool startsFrom0x80(unsigned twoBytes) {
     return (twoBytes & indexOf(0x80, 0)) != 0;
 }
 
-// The entry for a character as the rest of Quisk reads its bytes;
-// U+FFFD when they are not one character of code page 932.
-std::uint32_t entryFor(std::string_view bytes) {
-    std::optional<std::string> utf8 = sjis::decode(bytes);
-    // A pair code page 932 does not assign is one U+FFFD for both bytes.
-    if (!utf8 || utf8->empty() || utf8->size() > 3 || sjis::characterCount(*utf8) != 1)
-        return bytes.size() == 2 ? kReplacement | kTwoBytes : kReplacement;
-    std::uint32_t entry = static_cast<std::uint32_t>(utf8->size()) << kCountShift;
-    for (std::size_t i = 0; i < utf8->size(); ++i)
-        entry |= static_cast<std::uint32_t>(static_cast<unsigned char>((*utf8)[i])) << 8 * i;
-    return bytes.size() == 2 ? entry : entry | kNotPair;
+// The entry for the UTF-8 of one character, which the given number of
+// bytes became; U+FFFD when it is no character of three bytes or fewer.
+std::uint32_t entryOf(std::string_view utf8, std::size_t taken) {
+    if (utf8.empty() || utf8.size() > 3)
+        return taken == 2 ? kReplacement | kTwoBytes : kReplacement;
+    std::uint32_t entry = static_cast<std::uint32_t>(utf8.size()) << kCountShift;
+    for (std::size_t i = 0; i < utf8.size(); ++i)
+        entry |= static_cast<std::uint32_t>(static_cast<unsigned char>(utf8[i])) << 8 * i;
+    return taken == 2 ? entry : entry | kNotPair;
+}
+
+// The characters of UTF-8 text, each as its own bytes.
+std::vector<std::string_view> charactersOf(std::string_view utf8) {
+    std::vector<std::string_view> characters;
+    std::size_t start = 0;
+    for (std::size_t i = 1; i <= utf8.size(); ++i) {
+        const bool continues = i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80;
+        if (!continues) {
+            characters.push_back(utf8.substr(start, i - start));
+            start = i;
+        }
+    }
+    return characters;
+}
+
+// Fills the entries of a lead byte followed by each of the trail bytes, as
+// the rest of Quisk reads them: all in one reading when the code page
+// assigns every pair, else each half on its own, down to single pairs. A
+// pair the code page does not assign is one U+FFFD for both bytes.
+void fillPairs(Table& table, unsigned lead, std::span<const unsigned char> trails) {
+    std::string bytes;
+    for (unsigned char trail : trails) {
+        bytes += static_cast<char>(lead);
+        bytes += static_cast<char>(trail);
+    }
+    if (std::optional<std::string> utf8 = sjis::decode(bytes)) {
+        const std::vector<std::string_view> characters = charactersOf(*utf8);
+        if (characters.size() == trails.size()) {
+            for (std::size_t i = 0; i < trails.size(); ++i)
+                table[indexOf(lead, trails[i])] = entryOf(characters[i], 2);
+            return;
+        }
+    }
+    if (trails.size() == 1) {
+        table[indexOf(lead, trails[0])] = kReplacement | kTwoBytes;
+        return;
+    }
+    fillPairs(table, lead, trails.first(trails.size() / 2));
+    fillPairs(table, lead, trails.subspan(trails.size() / 2));
 }
 
 std::unique_ptr<Table> buildTable() {
     auto table = std::make_unique<Table>(kEntries);
+    std::vector<unsigned char> trails;
+    for (unsigned byte = 0; byte < 256; ++byte)
+        if (sjis::isTrailByte(static_cast<unsigned char>(byte)))
+            trails.push_back(static_cast<unsigned char>(byte));
     for (unsigned first = 0x80; first < 256; ++first) {
         const char one = static_cast<char>(first);
         const bool lead = sjis::isLeadByte(static_cast<unsigned char>(first));
-        const std::uint32_t alone = entryFor(std::string_view(&one, 1));
-        for (unsigned second = 0; second < 256; ++second) {
-            const char two[2] = {one, static_cast<char>(second)};
-            const bool pair = lead && sjis::isTrailByte(static_cast<unsigned char>(second));
-            (*table)[indexOf(first, second)] = pair   ? entryFor(std::string_view(two, 2))
-                                               : lead ? kReplacement
-                                                      : alone;
-        }
+        const std::optional<std::string> alone = sjis::decode(std::string_view(&one, 1));
+        // A lead byte without a trail byte is U+FFFD; any other byte is
+        // itself whatever follows it.
+        const std::uint32_t entry = lead ? kReplacement : entryOf(alone.value_or(""), 1);
+        for (unsigned second = 0; second < 256; ++second)
+            (*table)[indexOf(first, second)] = entry;
+        if (lead)
+            fillPairs(*table, first, trails);
     }
     // The table comes from ICU: without its code page, every lead byte
     // would read as U+FFFD.
