@@ -212,14 +212,14 @@ long long recordAt(std::string_view block, std::size_t at, long long firstNumber
     return number;
 }
 
-// Where to split a block of output for converting it on two threads: just
-// after the first line feed past two fifths of it, so that the formatting
-// thread, which also reads and formats, converts the smaller part. A line
-// feed is never the second byte of a character, so both parts convert as
-// the whole block would.
-std::size_t encodingSplit(std::string_view block) {
-    const std::size_t lineFeed = block.find('\n', block.size() * 2 / 5);
-    return lineFeed == std::string_view::npos ? 0 : lineFeed + 1;
+// The end of the piece of a block, from from, that the formatting thread
+// converts at a time: just after the first line feed at least kEncodingPiece
+// bytes on, or the block's end. A line feed is never the second byte of a
+// character, so the pieces convert as the whole block would.
+constexpr std::size_t kEncodingPiece = 64 << 10;
+std::size_t pieceEnd(std::string_view block, std::size_t from) {
+    const std::size_t lineFeed = block.find('\n', std::min(from + kEncodingPiece, block.size()));
+    return lineFeed == std::string_view::npos ? block.size() : lineFeed + 1;
 }
 
 // The blocks of the output in the order they are written, and the first
@@ -245,13 +245,25 @@ public:
     // Queues a block of records in Shift-JIS, and puts it into the output
     // encoding in two parts split after a line feed: the first part here, on
     // the formatting thread, the rest on the writer's thread, so that the
-    // conversion is shared by both cores. front holds the first part until
-    // the block is written.
+    // conversion is shared by both cores. This thread converts lines only
+    // while the writer is still busy with the blocks before, so that neither
+    // thread waits on the other while there is work to share. front holds
+    // the first part until the block is written.
     void writeRecords(std::string_view block, long long firstNumber, ByteBuffer& front) {
-        // Output that stays as it is goes out whole, in one write.
-        const std::size_t split = encoder_.changesBytes() ? encodingSplit(block) : 0;
+        std::size_t split = 0;
+        std::size_t frontSize = 0;
         long long frontReplaced = 0;
-        std::string_view frontBytes = encoder_.encode(block.substr(0, split), front, frontReplaced);
+        // Output that stays as it is goes out whole, in one write.
+        if (encoder_.changesBytes()) {
+            front.grow(encoder_.roomFor(block.size()));
+            while (split < block.size() && writer_.busy()) {
+                const std::size_t next = pieceEnd(block, split);
+                frontSize += encoder_.encodeTo(block.substr(split, next - split),
+                                               front.data() + frontSize, frontReplaced);
+                split = next;
+            }
+        }
+        std::string_view frontBytes(front.data(), frontSize);
         std::string_view back = block.substr(split);
         writer_.post([this, frontBytes, back, frontReplaced, firstNumber] {
             if (failed_)

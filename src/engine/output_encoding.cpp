@@ -22,19 +22,24 @@ std::string_view OutputEncoder::start() const {
     return bom_ ? kByteOrderMark : "";
 }
 
+std::size_t OutputEncoder::roomFor(std::size_t n) const {
+    return utf8_ ? cp932::maxUtf8Bytes(n) : n;
+}
+
+std::size_t OutputEncoder::encodeTo(std::string_view block, char* out, long long& replaced) const {
+    if (!utf8_)
+        return static_cast<std::size_t>(cp932::toLfOnly(block, out) - out);
+    cp932::Converted done = cp932::toUtf8(block, out, lfOnly_);
+    replaced += static_cast<long long>(done.replaced);
+    return static_cast<std::size_t>(done.end - out);
+}
+
 std::string_view OutputEncoder::encode(std::string_view block, ByteBuffer& room,
                                        long long& replaced) const {
     if (!changesBytes())
         return block;
-    if (!utf8_) {
-        room.grow(block.size());
-        char* end = cp932::toLfOnly(block, room.data());
-        return {room.data(), static_cast<std::size_t>(end - room.data())};
-    }
-    room.grow(cp932::maxUtf8Bytes(block.size()));
-    cp932::Converted done = cp932::toUtf8(block, room.data(), lfOnly_);
-    replaced += static_cast<long long>(done.replaced);
-    return {room.data(), static_cast<std::size_t>(done.end - room.data())};
+    room.grow(roomFor(block.size()));
+    return {room.data(), encodeTo(block, room.data(), replaced)};
 }
 
 std::string_view OutputEncoder::encodePiece(std::string_view piece, bool last,

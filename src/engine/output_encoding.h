@@ -34,6 +34,13 @@ public:
     // Adds the number of U+FFFD written for invalid bytes to replaced.
     std::string_view encode(std::string_view block, ByteBuffer& room, long long& replaced) const;
 
+    // Room the encoding of n bytes may need.
+    std::size_t roomFor(std::size_t n) const;
+
+    // Converts a block that ends after a line end to out, which has roomFor(
+    // block.size()) bytes; returns the number of bytes written there.
+    std::size_t encodeTo(std::string_view block, char* out, long long& replaced) const;
+
     // The same for one piece of output that may end inside a double-byte
     // character (a record too long for one block goes out in pieces): a lead
     // byte at its end is kept in carry and converted with the next piece,

@@ -29,6 +29,11 @@ void Worker::wait() {
     changed_.wait(lock, [this] { return !busy_; });
 }
 
+bool Worker::busy() {
+    std::lock_guard lock(mutex_);
+    return busy_;
+}
+
 void Worker::run() {
     std::unique_lock lock(mutex_);
     for (;;) {

@@ -21,6 +21,8 @@ public:
     void post(std::function<void()> task);
     // Waits until the current task, if any, is done.
     void wait();
+    // Whether a task is running: posting now would wait for it.
+    bool busy();
 
 private:
     void run();

@@ -5,6 +5,14 @@
 #include "engine/run_command.h"
 #include "support/temp_folder.h"
 
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
 namespace quisk {
 namespace {
 
@@ -149,6 +157,52 @@ TEST_F(Utf8Output, InvalidBytesAreReplacedAndCountedOnlyForUtf8) {
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(r.replacedCount, 2);
     EXPECT_EQ(output(), "\"a\u0080\uFFFD\uF8F1\"\r\nb\uF8F3\uFFFD\r\n\"c・\"\r\n");
+}
+
+TEST_F(Utf8Output, ADestinationThatTakesItsTimeGetsEveryPieceOnce) {
+    // A FIFO read slowly keeps the writer waiting on each block, so that the
+    // formatting thread converts the next blocks' lines in pieces meanwhile:
+    // the pieces must join into the whole output, each replacement counted
+    // once, with LF line ends however the lines fall.
+    const std::string line = "AB\x85\x40" + *sjis::encode("漢字ｶﾅ") + "\r\n";
+    format.settings.outputEncoding = kEncodingUtf8;
+    format.settings.outputLineEnd = kLineEndLf;
+    format.row(1) = {"A", "1", "", "Char", "", ""};
+    std::string source;
+    long long lines = 0;
+    for (; source.size() < 3'000'000; ++lines)
+        source += line;
+    writeBytes("in.txt", source);
+    const std::string fifo = path("out.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int readEnd = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(readEnd, 0);
+    std::atomic<bool> done = false;
+    std::string received;
+    std::thread reader([&] {
+        std::vector<char> buffer(16 << 10);
+        for (;;) {
+            const ssize_t n = ::read(readEnd, buffer.data(), buffer.size());
+            if (n > 0)
+                received.append(buffer.data(), static_cast<std::size_t>(n));
+            else if (n == 0 && done)
+                break;
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    });
+    ConversionResult r = saveData(format, fieldNameRow, {path("in.txt"), fifo, path("Quisk.log")});
+    done = true;
+    reader.join();
+    ::close(readEnd);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.replacedCount, lines);
+    const std::string expected = "\"AB\uFFFD漢字ｶﾅ\"\n";
+    ASSERT_EQ(received.size(), expected.size() * static_cast<std::size_t>(lines));
+    for (long long i = 0; i < lines; ++i)
+        ASSERT_EQ(received.compare(static_cast<std::size_t>(i) * expected.size(), expected.size(),
+                                   expected),
+                  0)
+            << "line " << i + 1;
 }
 
 class Utf8Run : public testing::TempFolder {
