@@ -179,6 +179,26 @@ void put(Position& at, std::uint32_t entry) {
     at.in += bytesTaken(entry);
 }
 
+// Converts the single-byte characters from 0x80 (half-width katakana) that
+// begin at the position, while they last. Each takes one byte whatever its
+// entry says, so the next byte's look-up need not wait for this one's.
+[[gnu::always_inline]] inline void convertSingleBytes(const std::uint32_t* entries, Position& at,
+                                                      const unsigned char* end) {
+    const unsigned char* p = at.in;
+    char* out = at.out;
+    std::size_t replaced = 0;
+    do {
+        const std::uint32_t entry = entries[indexOf(*p, 0)];
+        store(out, entry);
+        out += (entry & kCountMask) >> kCountShift;
+        replaced += (entry & kReplaced) != 0;
+        ++p;
+    } while (p < end && *p >= 0x80 && !sjis::isLeadByte(*p));
+    at.in = p;
+    at.out = out;
+    at.replaced += replaced;
+}
+
 // Converts the characters from 0x80 up that begin at the position, while
 // they last and at least two bytes are left before end. Inlined, so that
 // the position stays in registers.
@@ -205,7 +225,10 @@ void put(Position& at, std::uint32_t entry) {
     }
     at.in = p;
     at.out = out;
-    put(at, entry);
+    if (sjis::isLeadByte(*p))
+        put(at, entry);
+    else
+        convertSingleBytes(entries, at, end);
 }
 
 // The conversion, made once for each line-end choice so that the usual
