@@ -9,9 +9,15 @@
 #   SOURCE=big.txt FORMAT=big.qfd bench/utf8.sh  an existing file and format
 #   GEN_FIXED=path/gen_fixed.py bench/utf8.sh    generate with that script
 #                                                (819672 lines, 100 MB)
+#   FRESH=1 bench/utf8.sh                        write new destinations: each
+#                                                old one is removed untimed
+#
+# By default each round replaces the destination of the round before it of
+# the same kind, so the times include freeing the old file's pages.
 #
 # Without SOURCE, the file is made by GEN_FIXED when given, else by the
-# project's own generator (100 MB). Timings on a shared machine are noisy:
+# project's own generator (100 MB). Times are taken by the shell, to the
+# millisecond. Timings on a shared machine are noisy:
 # the user times (the conversion's own work, all threads), the CPU times
 # (user + system: writing the larger UTF-8 output costs more system time)
 # and the load average printed with them say how far to trust the wall
@@ -45,12 +51,14 @@ fi
 cat "$source" > /dev/null # both start from a warm page cache
 
 # Converts into DESTINATION with the further options given; prints
-# "wall-seconds user-seconds cpu-seconds".
+# "wall-seconds user-seconds cpu-seconds", to the millisecond.
 measure() {
     local destination=$1
     shift
-    /usr/bin/time -f '%e %U %S' -o time.txt "$run" --overwrite "$@" --format "$format" \
-        "$source" "$destination" > /dev/null
+    [ -z "${FRESH:-}" ] || rm -f "$destination"
+    local TIMEFORMAT='%3R %3U %3S'
+    { time "$run" --overwrite "$@" --format "$format" "$source" "$destination" \
+        > /dev/null 2>&1; } 2> time.txt
     awk '{ printf "%s %s %.3f\n", $1, $2, $2 + $3 }' time.txt
 }
 
@@ -83,4 +91,7 @@ printf '%-10s %10.3f %10.0f %10.3f %10.3f %12.0f\n' UTF-8 "$uw" "$(echo "$mb / $
     "$uu" "$uc" "$(megabytes out-utf8.txt)"
 printf 'speed ratio UTF-8 / Shift-JIS: %.2f (wall), %.2f (user), %.2f (CPU)\n' \
     "$(echo "$sw / $uw" | bc -l)" "$(echo "$su / $uu" | bc -l)" "$(echo "$sc / $uc" | bc -l)"
-echo "(median of $rounds alternating rounds, $(printf '%.0f' "$mb") MB input; load average: $(cut -d' ' -f1-3 /proc/loadavg))"
+destinations="destinations replaced"
+[ -z "${FRESH:-}" ] || destinations="new destinations"
+echo "(median of $rounds alternating rounds, $(printf '%.0f' "$mb") MB input, $destinations;" \
+    "load average: $(cut -d' ' -f1-3 /proc/loadavg))"
