@@ -37,8 +37,8 @@ public:
     // Room the encoding of n bytes may need.
     std::size_t roomFor(std::size_t n) const;
 
-    // Converts a block that ends after a line end to out, which has roomFor(
-    // block.size()) bytes; returns the number of bytes written there.
+    // Converts a block that ends after a line end to out, which has room for
+    // roomFor(block.size()) bytes; returns the number of bytes written.
     std::size_t encodeTo(std::string_view block, char* out, long long& replaced) const;
 
     // The same for one piece of output that may end inside a double-byte
