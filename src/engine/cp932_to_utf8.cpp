@@ -18,8 +18,8 @@ namespace {
 using field_lanes::kLanes;
 using field_lanes::Lanes;
 
-// One entry for every two bytes, indexed by them read as one 16-bit word;
-// those that begin with a byte from 0x80 are used. An entry holds the UTF-8
+// One entry for every two bytes, indexed by the first byte and then the
+// second (indexOf); those that begin with a byte from 0x80 are used. An entry holds the UTF-8
 // bytes of the character the two bytes begin in its low 24 bits (first byte
 // lowest), and above them their count and three flags. A valid double-byte
 // character has no flag, so that its top byte is its count alone. A byte
@@ -35,20 +35,25 @@ constexpr std::uint32_t kReplacement =
 using Table = std::vector<std::uint32_t>;
 
 constexpr std::size_t kEntries = 1 << 16;
+// After them, the entry of each byte on its own, together, for runs of
+// single-byte characters.
+constexpr std::size_t kSingleBytes = kEntries;
 
-// The two bytes at p, as the table indexes them.
+// The index of two bytes in the table: the first byte high, so that the
+// characters of one lead byte, which text tends to use together, share
+// cache lines.
+unsigned indexOf(unsigned first, unsigned second) {
+    return first << 8 | second;
+}
+
+// The two bytes at p, as the table indexes them: one load, turned round on
+// little-endian processors.
 unsigned twoBytesAt(const unsigned char* p) {
     std::uint16_t word;
     std::memcpy(&word, p, 2);
-    return word;
-}
-
-// The index of two bytes, as twoBytesAt reads them.
-unsigned indexOf(unsigned first, unsigned second) {
     if constexpr (std::endian::native == std::endian::little)
-        return second << 8 | first;
-    else
-        return first << 8 | second;
+        word = __builtin_bswap16(word);
+    return word;
 }
 
 // Whether the first of two bytes read by twoBytesAt is from 0x80.
@@ -108,7 +113,7 @@ void fillPairs(Table& table, unsigned lead, std::span<const unsigned char> trail
 }
 
 std::unique_ptr<Table> buildTable() {
-    auto table = std::make_unique<Table>(kEntries);
+    auto table = std::make_unique<Table>(kEntries + 256);
     std::vector<unsigned char> trails;
     for (unsigned byte = 0; byte < 256; ++byte)
         if (sjis::isTrailByte(static_cast<unsigned char>(byte)))
@@ -122,6 +127,7 @@ std::unique_ptr<Table> buildTable() {
         const std::uint32_t entry = lead ? kReplacement : entryOf(alone.value_or(""), 1);
         for (unsigned second = 0; second < 256; ++second)
             (*table)[indexOf(first, second)] = entry;
+        (*table)[kSingleBytes + first] = entry;
         if (lead)
             fillPairs(*table, first, trails);
     }
@@ -188,7 +194,7 @@ void put(Position& at, std::uint32_t entry) {
     char* out = at.out;
     std::size_t replaced = 0;
     do {
-        const std::uint32_t entry = entries[indexOf(*p, 0)];
+        const std::uint32_t entry = entries[kSingleBytes + *p];
         store(out, entry);
         out += (entry & kCountMask) >> kCountShift;
         replaced += (entry & kReplaced) != 0;
