@@ -215,8 +215,9 @@ long long recordAt(std::string_view block, std::size_t at, long long firstNumber
 // The end of the piece of a block, from from, that the formatting thread
 // converts at a time: just after the first line feed at least kEncodingPiece
 // bytes on, or the block's end. A line feed is never the second byte of a
-// character, so the pieces convert as the whole block would.
-constexpr std::size_t kEncodingPiece = 64 << 10;
+// character, so the pieces convert as the whole block would. Pieces are
+// small, so that the writer, once free, soon has the rest of the block.
+constexpr std::size_t kEncodingPiece = 16 << 10;
 std::size_t pieceEnd(std::string_view block, std::size_t from) {
     const std::size_t lineFeed = block.find('\n', std::min(from + kEncodingPiece, block.size()));
     return lineFeed == std::string_view::npos ? block.size() : lineFeed + 1;
