@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -22,16 +24,21 @@ public:
     // Waits until the current task, if any, is done.
     void wait();
     // Whether a task is running: posting now would wait for it.
-    bool busy();
+    bool busy() const;
 
 private:
     void run();
+    void waitUntilIdle(std::unique_lock<std::mutex>& lock);
+    bool awaitTask(std::unique_lock<std::mutex>& lock);
+    bool spinForTask(std::chrono::steady_clock::duration budget) const;
 
     std::mutex mutex_;
     std::condition_variable changed_;
     std::function<void()> task_;
-    bool busy_ = false;
+    // Set under the mutex; read without it by busy() and while spinning.
+    std::atomic<bool> busy_{false};
     bool stopping_ = false;
+    std::chrono::steady_clock::duration spinBudget_{}; // the worker thread's own
     std::thread thread_;
 };
 
