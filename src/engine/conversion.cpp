@@ -248,29 +248,33 @@ public:
     // the formatting thread, the rest on the writer's thread, so that the
     // conversion is shared by both cores. This thread converts lines only
     // while the writer is still busy with the blocks before, so that neither
-    // thread waits on the other while there is work to share. front holds
-    // the first part until the block is written.
-    void writeRecords(std::string_view block, long long firstNumber, ByteBuffer& front) {
+    // thread waits on the other while there is work to share. Both parts go
+    // into encoded, one after the other, which holds them until the block is
+    // written.
+    void writeRecords(std::string_view block, long long firstNumber, ByteBuffer& encoded) {
+        // Output that stays as it is goes out whole, in one write.
+        if (!encoder_.changesBytes()) {
+            write(block, {}, firstNumber);
+            return;
+        }
+        encoded.grow(encoder_.roomFor(block.size()));
+        char* const out = encoded.data();
         std::size_t split = 0;
         std::size_t frontSize = 0;
         long long frontReplaced = 0;
-        // Output that stays as it is goes out whole, in one write.
-        if (encoder_.changesBytes()) {
-            front.grow(encoder_.roomFor(block.size()));
-            while (split < block.size() && writer_.busy()) {
-                const std::size_t next = pieceEnd(block, split);
-                frontSize += encoder_.encodeTo(block.substr(split, next - split),
-                                               front.data() + frontSize, frontReplaced);
-                split = next;
-            }
+        while (split < block.size() && writer_.busy()) {
+            const std::size_t next = pieceEnd(block, split);
+            frontSize += encoder_.encodeTo(block.substr(split, next - split), out + frontSize,
+                                           frontReplaced);
+            split = next;
         }
-        std::string_view frontBytes(front.data(), frontSize);
         std::string_view back = block.substr(split);
-        writer_.post([this, frontBytes, back, frontReplaced, firstNumber] {
+        writer_.post([this, out, frontSize, back, frontReplaced, firstNumber] {
             if (failed_)
                 return;
             replaced_ += frontReplaced;
-            send(frontBytes, encoder_.encode(back, encoded_, replaced_), firstNumber);
+            const std::size_t size = frontSize + encoder_.encodeTo(back, out + frontSize, replaced_);
+            send({out, size}, {}, firstNumber);
         });
     }
     bool failed() const { return failed_; }
@@ -303,7 +307,6 @@ private:
     const Range exclude_;
     const OutputEncoder& encoder_;
     const std::string_view lineEnd_; // as written: CR LF, or LF alone
-    ByteBuffer encoded_;             // the block being written, in the output encoding
     long long& replaced_;
     std::atomic<bool> failed_{false}; // set on the writer's thread
     long long failedRecord_ = kAfterRecords;
@@ -323,7 +326,7 @@ bool convertLines(LineReader& source, ByteSink& destination, const RecordFormatt
     // other. The writer is declared after them, so it has finished with the
     // blocks before they go.
     OutputBlock blocks[2];
-    ByteBuffer encodedFronts[2]; // the first part of each block in the output encoding
+    ByteBuffer encodedBlocks[2]; // each block in the output encoding
     BlockWriter writer(destination, ranges.exclude, encoder, replaced);
     writer.write(texts.header, texts.fieldNames, BlockWriter::kBeforeRecords);
 
@@ -353,7 +356,7 @@ bool convertLines(LineReader& source, ByteSink& destination, const RecordFormatt
                 break;
             }
             recordCount += done.count;
-            writer.writeRecords(out.bytes(), firstNumber, encodedFronts[turn]);
+            writer.writeRecords(out.bytes(), firstNumber, encodedBlocks[turn]);
             turn = 1 - turn;
             lines = stopped ? lines.substr(done.stoppedAt) : std::string_view();
         }
