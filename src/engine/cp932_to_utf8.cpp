@@ -18,8 +18,8 @@ namespace {
 using field_lanes::kLanes;
 using field_lanes::Lanes;
 
-// One entry for every two bytes, indexed by the first byte and then the
-// second (indexOf); those that begin with a byte from 0x80 are used. An entry holds the UTF-8
+// One entry for every two bytes that begin with a byte from 0x80, indexed
+// by the first byte and then the second (indexOf). An entry holds the UTF-8
 // bytes of the character the two bytes begin in its low 24 bits (first byte
 // lowest), and above them their count and three flags. A valid double-byte
 // character has no flag, so that its top byte is its count alone. A byte
@@ -34,16 +34,23 @@ constexpr std::uint32_t kReplacement =
 
 using Table = std::vector<std::uint32_t>;
 
-constexpr std::size_t kEntries = 1 << 16;
+// Two bytes as one number, the first byte high: those the table holds
+// begin here.
+constexpr unsigned kFirstPair = 0x80 << 8;
+constexpr std::size_t kPairs = 0x80 << 8;
 // After them, the entry of each byte on its own, together, for runs of
 // single-byte characters.
-constexpr std::size_t kSingleBytes = kEntries;
+constexpr std::size_t kSingleBytes = kPairs;
 
-// The index of two bytes in the table: the first byte high, so that the
-// characters of one lead byte, which text tends to use together, share
-// cache lines.
-unsigned indexOf(unsigned first, unsigned second) {
-    return first << 8 | second;
+// The index of two bytes in the table, read as one number by twoBytesAt:
+// the first byte high, so that the characters of one lead byte, which text
+// tends to use together, share cache lines. The first byte is from 0x80.
+std::ptrdiff_t indexOfPair(unsigned twoBytes) {
+    return static_cast<std::ptrdiff_t>(twoBytes) - kFirstPair;
+}
+
+std::ptrdiff_t indexOf(unsigned first, unsigned second) {
+    return indexOfPair(first << 8 | second);
 }
 
 // The two bytes at p, as the table indexes them: one load, turned round on
@@ -58,7 +65,7 @@ unsigned twoBytesAt(const unsigned char* p) {
 
 // Whether the first of two bytes read by twoBytesAt is from 0x80.
 bool startsFrom0x80(unsigned twoBytes) {
-    return (twoBytes & indexOf(0x80, 0)) != 0;
+    return (twoBytes & kFirstPair) != 0;
 }
 
 // The entry for the UTF-8 of one character, which the given number of
@@ -100,12 +107,13 @@ void fillPairs(Table& table, unsigned lead, std::span<const unsigned char> trail
         const std::vector<std::string_view> characters = charactersOf(*utf8);
         if (characters.size() == trails.size()) {
             for (std::size_t i = 0; i < trails.size(); ++i)
-                table[indexOf(lead, trails[i])] = entryOf(characters[i], 2);
+                table[static_cast<std::size_t>(indexOf(lead, trails[i]))] =
+                    entryOf(characters[i], 2);
             return;
         }
     }
     if (trails.size() == 1) {
-        table[indexOf(lead, trails[0])] = kReplacement | kTwoBytes;
+        table[static_cast<std::size_t>(indexOf(lead, trails[0]))] = kReplacement | kTwoBytes;
         return;
     }
     fillPairs(table, lead, trails.first(trails.size() / 2));
@@ -113,7 +121,7 @@ void fillPairs(Table& table, unsigned lead, std::span<const unsigned char> trail
 }
 
 std::unique_ptr<Table> buildTable() {
-    auto table = std::make_unique<Table>(kEntries + 256);
+    auto table = std::make_unique<Table>(kPairs + 256);
     std::vector<unsigned char> trails;
     for (unsigned byte = 0; byte < 256; ++byte)
         if (sjis::isTrailByte(static_cast<unsigned char>(byte)))
@@ -126,14 +134,14 @@ std::unique_ptr<Table> buildTable() {
         // itself whatever follows it.
         const std::uint32_t entry = lead ? kReplacement : entryOf(alone.value_or(""), 1);
         for (unsigned second = 0; second < 256; ++second)
-            (*table)[indexOf(first, second)] = entry;
+            (*table)[static_cast<std::size_t>(indexOf(first, second))] = entry;
         (*table)[kSingleBytes + first] = entry;
         if (lead)
             fillPairs(*table, first, trails);
     }
     // The table comes from ICU: without its code page, every lead byte
     // would read as U+FFFD.
-    if ((*table)[indexOf(0x82, 0xA0)] == kReplacement)
+    if ((*table)[static_cast<std::size_t>(indexOf(0x82, 0xA0))] == kReplacement)
         return nullptr;
     return table;
 }
@@ -216,7 +224,7 @@ void put(Position& at, std::uint32_t entry) {
     // of their own: its test is a branch the processor guesses, so the next
     // character's bytes need not wait for this one's entry. It works on
     // locals, as the bytes it stores could otherwise alias the position.
-    std::uint32_t entry = entries[twoBytesAt(p)];
+    std::uint32_t entry = entries[indexOfPair(twoBytesAt(p))];
     while (!(entry & kNotPair)) {
         store(out, entry);
         out += entry >> kCountShift;
@@ -227,7 +235,7 @@ void put(Position& at, std::uint32_t entry) {
             at.out = out;
             return;
         }
-        entry = entries[next];
+        entry = entries[indexOfPair(next)];
     }
     at.in = p;
     at.out = out;
