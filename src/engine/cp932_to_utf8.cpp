@@ -120,6 +120,12 @@ void fillPairs(Table& table, unsigned lead, std::span<const unsigned char> trail
     fillPairs(table, lead, trails.subspan(trails.size() / 2));
 }
 
+// The entry of a byte that is not a lead byte, read on its own.
+std::uint32_t singleByteEntry(unsigned byte) {
+    const char one = static_cast<char>(byte);
+    return entryOf(sjis::decode(std::string_view(&one, 1)).value_or(""), 1);
+}
+
 std::unique_ptr<Table> buildTable() {
     auto table = std::make_unique<Table>(kPairs + 256);
     std::vector<unsigned char> trails;
@@ -127,12 +133,10 @@ std::unique_ptr<Table> buildTable() {
         if (sjis::isTrailByte(static_cast<unsigned char>(byte)))
             trails.push_back(static_cast<unsigned char>(byte));
     for (unsigned first = 0x80; first < 256; ++first) {
-        const char one = static_cast<char>(first);
         const bool lead = sjis::isLeadByte(static_cast<unsigned char>(first));
-        const std::optional<std::string> alone = sjis::decode(std::string_view(&one, 1));
         // A lead byte without a trail byte is U+FFFD; any other byte is
         // itself whatever follows it.
-        const std::uint32_t entry = lead ? kReplacement : entryOf(alone.value_or(""), 1);
+        const std::uint32_t entry = lead ? kReplacement : singleByteEntry(first);
         for (unsigned second = 0; second < 256; ++second)
             (*table)[static_cast<std::size_t>(indexOf(first, second))] = entry;
         (*table)[kSingleBytes + first] = entry;
